@@ -1,0 +1,145 @@
+#!/usr/bin/env python3
+"""Check the game's sound files: names, WAV format, lengths, level, trim.
+
+Usage: check_sounds.py [SOUND_DIR]   (default: assets/sounds of this repo)
+Prints one line per file and exits non-zero if any check fails.
+"""
+
+import math
+import os
+import struct
+import sys
+
+# name -> longest allowed duration in seconds.  The mismatch complaints are
+# played back to back (boing3 x3, cow x2, bleep x12, weird x3, ow x4) and
+# the pictures stay in view meanwhile, so each group has to stay near 2 s.
+MAX_SECONDS = {
+    "bdrum.wav": 1.0,
+    "Thankyou.wav": 1.5,
+    "ugh.wav": 1.0,
+    "Horse.wav": 1.6,
+    "ow.wav": 0.5,
+    "bird.wav": 1.0,
+    "coyote.wav": 1.6,
+    "police.wav": 1.2,
+    "pop.wav": 0.25,
+    "cow.wav": 1.0,
+    "carhorn.wav": 1.0,
+    "proceed.wav": 1.2,
+    "zhoop.wav": 0.3,
+    "denied.wav": 1.2,
+    "ooo.wav": 1.2,
+    "boing3.wav": 0.65,
+    "crybaby.wav": 2.0,
+    "whine.wav": 2.0,
+    "bleep.wav": 0.15,
+    "weird.wav": 0.65,
+    "donkey.wav": 2.0,
+    "over.wav": 2.0,
+    "excellent.wav": 2.0,
+    "win.wav": 2.0,
+}
+GROUPS = [("boing3.wav", 3), ("crybaby.wav", 1), ("whine.wav", 1), ("cow.wav", 2),
+          ("bleep.wav", 12), ("weird.wav", 3), ("donkey.wav", 1), ("ow.wav", 4)]
+GROUP_MAX = 2.05
+MIN_SECONDS = 0.05
+RATES = (22050, 44100)
+PEAK_MAX = 32767 * 10 ** (-0.5 / 20)   # at least 0.5 dB below full scale
+PEAK_MIN = 32767 * 10 ** (-6.0 / 20)   # clearly audible
+SILENCE = 32767 * 10 ** (-40.0 / 20)   # quieter than this counts as silence
+EDGE_MAX = 0.020                       # longest silence allowed at either end
+
+
+def read_wav(path):
+    """Return (format tag, channels, rate, bits, mono samples) of a RIFF WAV."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:4] != b"RIFF" or data[8:12] != b"WAVE":
+        raise ValueError("not a RIFF/WAVE file")
+    pos, fmt, pcm = 12, None, None
+    while pos + 8 <= len(data):
+        cid, size = data[pos:pos + 4], struct.unpack("<I", data[pos + 4:pos + 8])[0]
+        body = data[pos + 8:pos + 8 + size]
+        if cid == b"fmt ":
+            fmt = struct.unpack("<HHIIHH", body[:16])
+        elif cid == b"data":
+            pcm = body
+        pos += 8 + size + (size & 1)
+    if fmt is None or pcm is None:
+        raise ValueError("missing fmt or data chunk")
+    tag, channels, rate, _, _, bits = fmt
+    if tag != 1 or bits != 16:
+        return tag, channels, rate, bits, []
+    values = struct.unpack("<%dh" % (len(pcm) // 2), pcm[:len(pcm) // 2 * 2])
+    frames = [max(values[i:i + channels], key=abs) for i in range(0, len(values), channels)]
+    return tag, channels, rate, bits, frames
+
+
+def edge_silence(frames, rate):
+    loud = [i for i, v in enumerate(frames) if abs(v) >= SILENCE]
+    if not loud:
+        return len(frames) / rate, len(frames) / rate
+    return loud[0] / rate, (len(frames) - 1 - loud[-1]) / rate
+
+
+def check(sound_dir):
+    problems = []
+    present = set(os.listdir(sound_dir))
+    for extra in sorted(n for n in present if n.lower().endswith(".wav") and n not in MAX_SECONDS):
+        problems.append("%s: not one of the game's sounds" % extra)
+    durations, rates = {}, set()
+    for name, longest in MAX_SECONDS.items():
+        if name not in present:
+            problems.append("%s: missing" % name)
+            continue
+        try:
+            tag, channels, rate, bits, frames = read_wav(os.path.join(sound_dir, name))
+        except (OSError, ValueError, struct.error) as e:
+            problems.append("%s: unreadable (%s)" % (name, e))
+            continue
+        bad = []
+        if tag != 1 or bits != 16:
+            bad.append("format tag %d, %d bits (want PCM 16-bit)" % (tag, bits))
+        if channels not in (1, 2):
+            bad.append("%d channels" % channels)
+        if rate not in RATES:
+            bad.append("rate %d" % rate)
+        rates.add(rate)
+        if frames:
+            secs = len(frames) / rate
+            durations[name] = secs
+            peak = max(abs(v) for v in frames)
+            lead, trail = edge_silence(frames, rate)
+            if not MIN_SECONDS <= secs <= longest:
+                bad.append("%.3f s (want %.2f..%.2f)" % (secs, MIN_SECONDS, longest))
+            if peak > PEAK_MAX:
+                bad.append("peak %d too close to full scale" % peak)
+            if peak < PEAK_MIN:
+                bad.append("peak %d too quiet" % peak)
+            if lead > EDGE_MAX or trail > EDGE_MAX:
+                bad.append("silence %.0f ms at start, %.0f ms at end" % (lead * 1e3, trail * 1e3))
+            print("%-14s %6.3f s  %5d Hz  %d ch  peak %5.1f dBFS  edges %2.0f/%2.0f ms  %s"
+                  % (name, secs, rate, channels, 20 * math.log10(max(peak, 1) / 32767),
+                     lead * 1e3, trail * 1e3, "ok" if not bad else "FAIL"))
+        problems += ["%s: %s" % (name, b) for b in bad]
+    if len(rates) > 1:
+        problems.append("mixed sample rates: %s" % sorted(rates))
+    for name, times in GROUPS:
+        if name in durations and durations[name] * times > GROUP_MAX:
+            problems.append("%s x%d lasts %.2f s (want <= %.2f)"
+                            % (name, times, durations[name] * times, GROUP_MAX))
+    return problems
+
+
+def main(argv):
+    here = os.path.dirname(os.path.abspath(__file__))
+    sound_dir = argv[1] if len(argv) > 1 else os.path.join(here, "..", "..", "assets", "sounds")
+    problems = check(sound_dir)
+    for p in problems:
+        print("problem:", p)
+    print("%d problem(s)" % len(problems))
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
