@@ -1,0 +1,61 @@
+#include "game/cDefault.h"
+#include "game/modMain.h"
+#include "shell/Twips.h"
+#include "shell/frmMain.h"
+#include "sound/PlayWave.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+constexpr std::int16_t kFirstBlockTwips = 120;
+constexpr std::int16_t kPitchTwips = 800;
+
+void letWindowCatchUp() {
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+void StartGame(std::int16_t n) {
+    ClearBlocks();
+    objGame->intTurn = 0;
+    objGame->intFirstBlockIndex = 0;
+    objGame->intSecondBlockIndex = 0;
+
+    std::int16_t i = 0;
+    std::int16_t x = kFirstBlockTwips;
+    std::int16_t y = kFirstBlockTwips;
+    for (std::int16_t row = 1; row <= n; ++row) {
+        // Block 0 already stands in the first cell of the first row.
+        for (std::int16_t column = row == 1 ? 1 : 0; column < n; ++column) {
+            ++i;
+            PlaceBlock(x, y, i);
+            x += kPitchTwips;
+        }
+        x = kFirstBlockTwips - kPitchTwips;
+        y += kPitchTwips;
+        // Let the new row be painted before its pop plays.
+        letWindowCatchUp();
+        PlayWave("pop.wav");
+    }
+    letWindowCatchUp();
+    AssignImages();
+}
+
+void ClearBlocks() {
+    frmMain& window = frmMain::instance();
+    for (int i = static_cast<int>(window.imgMain.size()) - 1; i > 0; --i)
+        window.removeBlock(i);
+    window.imgMain.front()->setPicture(window.imgDefault->picture());
+}
+
+void PlaceBlock(std::int16_t x, std::int16_t y, std::int16_t i) {
+    frmMain& window = frmMain::instance();
+    window.createBlock(i);
+    if (i < 0 || i >= static_cast<int>(window.imgMain.size()))
+        return;
+    shell::ImageBox* block = window.imgMain[static_cast<std::size_t>(i)];
+    block->move(shell::twipsToPixels(x + kPitchTwips), shell::twipsToPixels(y));
+    block->setVisible(true);
+}

@@ -1,0 +1,56 @@
+#include "game/Numbers.h"
+#include "game/RandomNumber.h"
+#include "game/cDefault.h"
+#include "game/modMain.h"
+#include "pictures/PictureLibrary.h"
+#include "platform/Services.h"
+#include "shell/frmMain.h"
+
+namespace {
+
+bool isPictureInUse(std::int16_t p) {
+    for (const shell::ImageBox* block : frmMain::instance().imgMain) {
+        if (numericValue(block->tag()) == p)
+            return true;
+    }
+    return false;
+}
+
+// Writes p into the first block from `from` to `last` whose tag text is empty.
+bool assignFirstEmpty(std::int16_t p, int from, int last) {
+    const auto& blocks = frmMain::instance().imgMain;
+    for (int i = from; i <= last; ++i) {
+        shell::ImageBox* block = blocks[static_cast<std::size_t>(i)];
+        if (block->tag().trimmed().isEmpty()) {
+            block->setTag(QString::number(p));
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void AssignImages() {
+    const auto highestPicture = static_cast<std::int16_t>(pictures::frmImg.count() - 1);
+    for (shell::ImageBox* block : frmMain::instance().imgMain)
+        block->setTag(QString());
+    objGame->blnIsAllAssigned = false;
+    while (!objGame->blnIsAllAssigned) {
+        const std::int16_t p = RandomNumber(highestPicture);
+        if (isPictureInUse(p))
+            continue;
+        AssignImageToBlock(p);
+        AssignImageToBlock(p);
+        objGame->CheckAllAssigned();
+    }
+}
+
+void AssignImageToBlock(std::int16_t p) {
+    const auto last = static_cast<std::int16_t>(frmMain::instance().imgMain.size() - 1);
+    const std::int16_t start = RandomNumber(last);
+    if (assignFirstEmpty(p, start, last) || assignFirstEmpty(p, 0, last))
+        return;
+    platform::services().messageBox->show(
+        {QStringLiteral("Could not assign"), QStringLiteral("Duvella 6.2")});
+}

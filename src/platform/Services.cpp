@@ -1,0 +1,10 @@
+#include "platform/Services.h"
+
+namespace platform {
+
+Services& services() {
+    static Services current;
+    return current;
+}
+
+} // namespace platform

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "shell/controls/ImageBox.h"
+#include "shell/controls/Label.h"
+#include "shell/controls/Line.h"
+#include "shell/controls/PictureBox.h"
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QWidget>
+
+#include <array>
+#include <vector>
+
+// The game window. Its controls are the game's data: the score, the level in
+// play, the board and the high-score table live in their captions, tag texts
+// and pictures. The handlers are named after the control and the event.
+class frmMain : public QWidget {
+    Q_OBJECT
+  public:
+    frmMain();
+    ~frmMain() override;
+
+    // The one game window of the program.
+    static frmMain& instance();
+    static bool exists();
+
+    // Level choice strip.
+    shell::PictureBox* Picture1;
+    shell::Label* Label1;
+    std::array<shell::Label*, 3> lblLevel;
+    // Start hint.
+    std::array<shell::Label*, 1> lblInfo;
+    // High-score frame.
+    QGroupBox* Frame1;
+    std::array<shell::Label*, 4> lblGen;
+    std::array<shell::Label*, 3> lblHighScore;
+    std::array<shell::Label*, 3> lblHighDate;
+    QPushButton* cmdClear;
+    shell::Label* lblCurrentLevel;
+    // Current score and its bar.
+    shell::Label* lblCurrentScore;
+    shell::Label* Shape1;
+    std::array<shell::Line*, 3> Line3;
+    // The board: block 0 exists from the start, the others are created by a level start.
+    shell::PictureBox* picMain;
+    std::vector<shell::ImageBox*> imgMain;
+    std::array<shell::Line*, 7> Line1;
+    std::array<shell::Line*, 7> Line2;
+    // Cover sample and buttons.
+    shell::ImageBox* imgDefault;
+    QPushButton* cmdHelp;
+    QPushButton* cmdExit;
+
+    // Life cycle.
+    void Form_Load();
+    void Form_Resize();
+    void Form_Unload();
+
+    // Buttons and clicks.
+    void cmdExit_Click();
+    void cmdHelp_Click();
+    void cmdClear_Click();
+    void imgDefault_Click();
+    void Label1_Click();
+    void lblCurrentScore_Click();
+    void lblGen_Click(int index);
+    void Shape1_Click();
+    void lblLevel_Click(int index);
+    void imgMain_Click(int index);
+    void lblCurrentScore_Change();
+
+    // The mismatch complaint: a random sound group, played to its end.
+    void DoPause();
+
+    // Board blocks: creates block i as a hidden copy of block 0, or removes block i.
+    void createBlock(int i);
+    void removeBlock(int i);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void buildLayout();
+    void connectHandlers();
+    void connectBlock(int i);
+    void EndOfGameTest(std::int16_t level);
+
+    // Re-entry guards: a board build, and block clicks still inside their pause.
+    bool m_building = false;
+    int m_blockClicksRunning = 0;
+};

@@ -1,0 +1,26 @@
+#include "sound/PlayWave.h"
+
+#include "game/cDefault.h"
+#include "platform/Services.h"
+
+namespace {
+
+void play(const QString& name, bool wait) {
+    const QString path = soundFilePath(objGame->strSoundPath, name);
+    if (platform::SoundOutput* output = platform::services().sound)
+        output->play(path.toLocal8Bit().toStdString(), wait);
+}
+
+} // namespace
+
+QString soundFilePath(const QString& folder, const QString& name) {
+    return folder + QLatin1Char('/') + name;
+}
+
+void PlayWave(const QString& name) {
+    play(name, true);
+}
+
+void PlayWaveAsync(const QString& name) {
+    play(name, false);
+}
