@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/SoundOutput.h"
+
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace testing {
+
+// Logs every play, in order, as the sound's file name and whether it waited.
+class RecordingSoundOutput : public platform::SoundOutput {
+public:
+    struct Play {
+        QString name;
+        bool waited;
+        bool operator==(const Play&) const = default;
+    };
+
+    void play(const std::string& path, bool wait) override;
+
+    std::vector<Play> plays;
+    std::vector<std::string> paths;
+    // Runs after each play is logged, e.g. to look at the window while a sound "plays".
+    std::function<void(const Play&)> onPlay;
+
+    QStringList names() const;
+    void clear();
+};
+
+// Answers message boxes from a queue (Yes, No or OK by default) and logs them.
+class AnsweringMessageBox : public platform::MessageBox {
+public:
+    Button show(const Request& request) override;
+
+    std::vector<Request> shown;
+    std::deque<Button> answers;
+};
+
+class FixedClock : public platform::Clock {
+public:
+    QDate today() const override { return date; }
+    std::uint64_t ticks() const override { return tickCount; }
+
+    QDate date{2026, 12, 5};
+    std::uint64_t tickCount = 42;
+};
+
+// Installs the fakes as the platform services for as long as it lives; ending
+// the process is recorded instead of done.
+class FakePlatform {
+public:
+    FakePlatform();
+    ~FakePlatform();
+    FakePlatform(const FakePlatform&) = delete;
+    FakePlatform& operator=(const FakePlatform&) = delete;
+
+    RecordingSoundOutput sound;
+    AnsweringMessageBox messageBox;
+    FixedClock clock;
+    int processEnds = 0;
+};
+
+} // namespace testing
