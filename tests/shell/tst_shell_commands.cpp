@@ -8,7 +8,7 @@ using Play = testing::RecordingSoundOutput::Play;
 
 class ShellCommandsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void centringTruncatesTowardZero_data();
     void centringTruncatesTowardZero();
     void startUpPlaysDrumWithoutWaiting();
@@ -18,24 +18,21 @@ private slots:
     void closeBoxSavesAndEndsSilently();
 };
 
-void ShellCommandsTest::centringTruncatesTowardZero_data()
-{
+void ShellCommandsTest::centringTruncatesTowardZero_data() {
     QTest::addColumn<QSize>("screen");
     QTest::addColumn<QPoint>("expected");
     QTest::newRow("800x600") << QSize(800, 600) << QPoint(690, 442);
     QTest::newRow("640x480") << QSize(640, 480) << QPoint(-510, -457);
 }
 
-void ShellCommandsTest::centringTruncatesTowardZero()
-{
+void ShellCommandsTest::centringTruncatesTowardZero() {
     QFETCH(QSize, screen);
     QFETCH(QPoint, expected);
     // The outer size of a window whose frame adds 120 x 405 twips to its client area.
     QCOMPARE(shell::centredPositionTwips(screen, QSize(10620, 8115)), expected);
 }
 
-void ShellCommandsTest::startUpPlaysDrumWithoutWaiting()
-{
+void ShellCommandsTest::startUpPlaysDrumWithoutWaiting() {
     GameFixture game;
     QCOMPARE(game.platform.sound.plays, (std::vector<Play>{{"bdrum.wav", false}}));
     // The sound folder is the program's own.
@@ -43,8 +40,7 @@ void ShellCommandsTest::startUpPlaysDrumWithoutWaiting()
              QCoreApplication::applicationDirPath() + "/bdrum.wav");
 }
 
-void ShellCommandsTest::decorativeClicksPlayTheirSounds()
-{
+void ShellCommandsTest::decorativeClicksPlayTheirSounds() {
     GameFixture game;
     frmMain& w = game.window();
     game.platform.sound.clear();
@@ -54,16 +50,15 @@ void ShellCommandsTest::decorativeClicksPlayTheirSounds()
     for (shell::Label* label : w.lblGen)
         testing::click(label);
     testing::click(w.Shape1);
-    const std::vector<Play> expected{
-        {"ugh.wav", true},   {"Horse.wav", true}, {"ow.wav", true},  {"bird.wav", false},
-        {"bird.wav", false}, {"bird.wav", false}, {"bird.wav", false}, {"coyote.wav", false}};
+    const std::vector<Play> expected{{"ugh.wav", true},   {"Horse.wav", true},  {"ow.wav", true},
+                                     {"bird.wav", false}, {"bird.wav", false},  {"bird.wav", false},
+                                     {"bird.wav", false}, {"coyote.wav", false}};
     QCOMPARE(game.platform.sound.plays, expected);
     QVERIFY(game.platform.messageBox.shown.empty());
     QCOMPARE(w.lblCurrentScore->caption(), QString("1000"));
 }
 
-void ShellCommandsTest::helpShowsTheThreeParagraphs()
-{
+void ShellCommandsTest::helpShowsTheThreeParagraphs() {
     GameFixture game;
     game.platform.sound.clear();
     // An access key presses its button as a short animated click.
@@ -85,8 +80,7 @@ void ShellCommandsTest::helpShowsTheThreeParagraphs()
     QVERIFY(game.platform.sound.plays.empty());
 }
 
-void ShellCommandsTest::exitSaysThankYouThenSavesAndEnds()
-{
+void ShellCommandsTest::exitSaysThankYouThenSavesAndEnds() {
     GameFixture game;
     game.platform.sound.clear();
     bool savedBeforeSound = true;
@@ -101,8 +95,7 @@ void ShellCommandsTest::exitSaysThankYouThenSavesAndEnds()
     QCOMPARE(game.platform.processEnds, 1);
 }
 
-void ShellCommandsTest::closeBoxSavesAndEndsSilently()
-{
+void ShellCommandsTest::closeBoxSavesAndEndsSilently() {
     GameFixture game;
     game.platform.sound.clear();
     game.window().close();

@@ -6,30 +6,26 @@
 
 namespace testing {
 
-void RecordingSoundOutput::play(const std::string& path, bool wait)
-{
+void RecordingSoundOutput::play(const std::string& path, bool wait) {
     paths.push_back(path);
     plays.push_back({QFileInfo(QString::fromStdString(path)).fileName(), wait});
     if (onPlay)
         onPlay(plays.back());
 }
 
-QStringList RecordingSoundOutput::names() const
-{
+QStringList RecordingSoundOutput::names() const {
     QStringList result;
     for (const Play& play : plays)
         result << play.name;
     return result;
 }
 
-void RecordingSoundOutput::clear()
-{
+void RecordingSoundOutput::clear() {
     plays.clear();
     paths.clear();
 }
 
-platform::MessageBox::Button AnsweringMessageBox::show(const Request& request)
-{
+platform::MessageBox::Button AnsweringMessageBox::show(const Request& request) {
     shown.push_back(request);
     if (!answers.empty()) {
         const Button answer = answers.front();
@@ -39,8 +35,7 @@ platform::MessageBox::Button AnsweringMessageBox::show(const Request& request)
     return request.buttons == Buttons::YesNo ? Button::Yes : Button::Ok;
 }
 
-FakePlatform::FakePlatform()
-{
+FakePlatform::FakePlatform() {
     platform::Services& services = platform::services();
     services.sound = &sound;
     services.messageBox = &messageBox;
@@ -48,8 +43,7 @@ FakePlatform::FakePlatform()
     services.endProcess = [this] { ++processEnds; };
 }
 
-FakePlatform::~FakePlatform()
-{
+FakePlatform::~FakePlatform() {
     platform::services() = platform::Services{};
 }
 

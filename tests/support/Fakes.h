@@ -13,7 +13,7 @@ namespace testing {
 
 // Logs every play, in order, as the sound's file name and whether it waited.
 class RecordingSoundOutput : public platform::SoundOutput {
-public:
+  public:
     struct Play {
         QString name;
         bool waited;
@@ -33,7 +33,7 @@ public:
 
 // Answers message boxes from a queue (Yes, No or OK by default) and logs them.
 class AnsweringMessageBox : public platform::MessageBox {
-public:
+  public:
     Button show(const Request& request) override;
 
     std::vector<Request> shown;
@@ -41,7 +41,7 @@ public:
 };
 
 class FixedClock : public platform::Clock {
-public:
+  public:
     QDate today() const override { return date; }
     std::uint64_t ticks() const override { return tickCount; }
 
@@ -52,7 +52,7 @@ public:
 // Installs the fakes as the platform services for as long as it lives; ending
 // the process is recorded instead of done.
 class FakePlatform {
-public:
+  public:
     FakePlatform();
     ~FakePlatform();
     FakePlatform(const FakePlatform&) = delete;

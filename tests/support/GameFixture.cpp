@@ -12,22 +12,19 @@
 
 namespace testing {
 
-GameFixture::GameFixture()
-{
+GameFixture::GameFixture() {
     shell::installFontSubstitutes();
     QSettings::setPath(platform::plainIniFormat(), QSettings::UserScope, m_config.path());
     pictures::frmImg.load();
     restart();
 }
 
-GameFixture::~GameFixture()
-{
+GameFixture::~GameFixture() {
     m_window.reset();
     objGame.release();
 }
 
-void GameFixture::restart()
-{
+void GameFixture::restart() {
     m_window.reset();
     objGame.release();
     m_window = std::make_unique<frmMain>();
@@ -38,13 +35,11 @@ void GameFixture::restart()
         qWarning("game window did not become active");
 }
 
-QString GameFixture::settingsFile() const
-{
+QString GameFixture::settingsFile() const {
     return m_config.path() + QStringLiteral("/Duvella/Duvella 6.2.ini");
 }
 
-QStringList boardTags(const frmMain& window)
-{
+QStringList boardTags(const frmMain& window) {
     QStringList tags;
     for (const shell::ImageBox* block : window.imgMain)
         tags << block->tag();
@@ -53,8 +48,7 @@ QStringList boardTags(const frmMain& window)
 
 namespace {
 
-void send(QWidget* widget, bool post)
-{
+void send(QWidget* widget, bool post) {
     const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
     const QPointF global = widget->mapToGlobal(at);
     auto* press = new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
@@ -74,13 +68,11 @@ void send(QWidget* widget, bool post)
 
 } // namespace
 
-void click(QWidget* widget)
-{
+void click(QWidget* widget) {
     send(widget, false);
 }
 
-void postClick(QWidget* widget)
-{
+void postClick(QWidget* widget) {
     send(widget, true);
 }
 

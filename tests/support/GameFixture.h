@@ -11,7 +11,7 @@ namespace testing {
 // A game window on the fake platform, with a settings store of its own in a
 // temporary folder. The window is built and shown as the program does it.
 class GameFixture {
-public:
+  public:
     GameFixture();
     ~GameFixture();
 
@@ -23,7 +23,7 @@ public:
 
     FakePlatform platform;
 
-private:
+  private:
     QTemporaryDir m_config;
     std::unique_ptr<frmMain> m_window;
 };
