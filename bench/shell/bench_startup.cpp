@@ -1,0 +1,184 @@
+// Start-up benchmark: starts the game's start-up (duvella_firstframe) and a bare
+// Qt Widgets window (bare_window) in turn, each run timed from just before the
+// fork to the first painted frame, and compares the medians of time and peak
+// resident memory. Runs under whatever QT_QPA_PLATFORM and DISPLAY it is given.
+//
+//   bench_startup [--runs N] [--label TEXT] [game-program bare-program]
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <optional>
+#include <poll.h>
+#include <signal.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct Sample {
+    double ms;
+    double mb;
+};
+
+long long monotonicNs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
+std::string besideSelf(const char* argv0, const char* name) {
+    char self[4096];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string path = length > 0 ? std::string(self, static_cast<std::size_t>(length)) : argv0;
+    return path.substr(0, path.rfind('/') + 1) + name;
+}
+
+// Starts the program, waits for its report line (at most `timeoutMs`) and for its end.
+std::optional<Sample> runOnce(const std::string& program, int timeoutMs, bool verbose) {
+    int out[2];
+    if (pipe2(out, O_CLOEXEC) != 0)
+        return std::nullopt;
+    const long long start = monotonicNs();
+    const pid_t child = fork();
+    if (child < 0)
+        return std::nullopt;
+    if (child == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        if (!verbose) {
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, STDERR_FILENO);
+        }
+        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(out[1]);
+
+    std::string text;
+    const long long deadline = start + static_cast<long long>(timeoutMs) * 1000000LL;
+    bool timedOut = false;
+    for (;;) {
+        const long long left = (deadline - monotonicNs()) / 1000000LL;
+        if (left <= 0) {
+            timedOut = true;
+            break;
+        }
+        pollfd fd{out[0], POLLIN, 0};
+        const int ready = poll(&fd, 1, static_cast<int>(left));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0) {
+            timedOut = ready == 0;
+            break;
+        }
+        char buffer[512];
+        const ssize_t got = read(out[0], buffer, sizeof buffer);
+        if (got <= 0)
+            break;
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(out[0]);
+    if (timedOut)
+        kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+
+    long long frameNs = 0;
+    long hwmKb = 0;
+    if (std::sscanf(text.c_str(), "firstframe_ns=%lld vmhwm_kb=%ld", &frameNs, &hwmKb) != 2)
+        return std::nullopt;
+    return Sample{static_cast<double>(frameNs - start) / 1e6, static_cast<double>(hwmKb) / 1024.0};
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+const char* verdict(double ratio, double target) {
+    return ratio <= target ? "PASS" : "MISS";
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    int runs = 10;
+    std::string label;
+    std::vector<std::string> programs;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--runs" && i + 1 < argc)
+            runs = std::max(1, std::atoi(argv[++i]));
+        else if (arg == "--label" && i + 1 < argc)
+            label = argv[++i];
+        else
+            programs.push_back(arg);
+    }
+    if (programs.empty())
+        programs = {besideSelf(argv[0], "duvella_firstframe"), besideSelf(argv[0], "bare_window")};
+    if (programs.size() != 2) {
+        std::fprintf(stderr, "usage: bench_startup [--runs N] [--label TEXT] [game bare]\n");
+        return 2;
+    }
+    if (label.empty()) {
+        const char* platform = std::getenv("QT_QPA_PLATFORM");
+        label = platform ? platform : "default";
+    }
+    const bool verbose = std::getenv("DUVELLA_BENCH_VERBOSE") != nullptr;
+    const char* names[2] = {"duvella", "bare"};
+
+    // One run of each first, not counted: it fills the page cache and the font cache.
+    for (const std::string& program : programs) {
+        if (!runOnce(program, 20000, verbose)) {
+            std::printf("[%s] startup: %s did not report a first frame; skipped\n", label.c_str(),
+                        program.c_str());
+            return 0;
+        }
+    }
+
+    std::vector<double> ms[2], mb[2];
+    int failures = 0;
+    for (int round = 0; round < runs; ++round) {
+        // Interleaved, and the order swapped every round, so drifts of the machine
+        // fall on both programs alike.
+        for (int k = 0; k < 2; ++k) {
+            const int which = round % 2 ? 1 - k : k;
+            if (const auto sample = runOnce(programs[which], 20000, verbose)) {
+                ms[which].push_back(sample->ms);
+                mb[which].push_back(sample->mb);
+            } else {
+                ++failures;
+            }
+        }
+    }
+    if (ms[0].empty() || ms[1].empty()) {
+        std::printf("[%s] startup: no complete runs; skipped\n", label.c_str());
+        return 0;
+    }
+
+    const double time[2] = {median(ms[0]), median(ms[1])};
+    const double memory[2] = {median(mb[0]), median(mb[1])};
+    const double timeRatio = time[0] / time[1];
+    const double memoryRatio = memory[0] / memory[1];
+    std::printf("[%s] startup time: %s %.1f ms, %s %.1f ms, ratio %.2f (target <= 1.2) %s"
+                "  (median of %zu runs, interleaved; spread duvella %.1f-%.1f, bare %.1f-%.1f)\n",
+                label.c_str(), names[0], time[0], names[1], time[1], timeRatio,
+                verdict(timeRatio, 1.2), ms[0].size(), *std::min_element(ms[0].begin(), ms[0].end()),
+                *std::max_element(ms[0].begin(), ms[0].end()),
+                *std::min_element(ms[1].begin(), ms[1].end()),
+                *std::max_element(ms[1].begin(), ms[1].end()));
+    std::printf("[%s] startup memory (peak RSS): %s %.1f MB, %s %.1f MB, ratio %.2f (target <= 1.2) %s\n",
+                label.c_str(), names[0], memory[0], names[1], memory[1], memoryRatio,
+                verdict(memoryRatio, 1.2));
+    if (failures)
+        std::printf("[%s] startup: %d runs gave no report and were left out\n", label.c_str(),
+                    failures);
+    return 0;
+}
