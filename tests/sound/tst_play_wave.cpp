@@ -1,0 +1,116 @@
+// PlayWave and PlayWaveAsync: which file they name, whether they wait, and the
+// game state that the first sound brings into being.
+
+#include "game/cDefault.h"
+#include "platform/SdlSoundOutput.h"
+#include "platform/Services.h"
+#include "platform/WavFile.h"
+#include "sound/PlayWave.h"
+#include "support/Fakes.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Play = testing::RecordingSoundOutput::Play;
+
+class PlayWaveTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { objGame.release(); }
+
+    void firstSoundCreatesGameStateWithProgramFolder();
+    void pathIsFolderSeparatorName_data();
+    void pathIsFolderSeparatorName();
+    void folderIsReadAtEveryPlay();
+    void withoutSoundOutputPlaysAreSkipped();
+    void doubledSeparatorStillPlaysForFullLength();
+};
+
+void PlayWaveTest::firstSoundCreatesGameStateWithProgramFolder() {
+    testing::FakePlatform platform;
+    objGame.release();
+    PlayWaveAsync("bdrum.wav");
+    QVERIFY(objGame.exists());
+    QCOMPARE(objGame->strSoundPath, QCoreApplication::applicationDirPath());
+    PlayWave("Thankyou.wav");
+    const QString folder = QCoreApplication::applicationDirPath();
+    QCOMPARE(platform.sound.plays,
+             (std::vector<Play>{{"bdrum.wav", false}, {"Thankyou.wav", true}}));
+    QCOMPARE(platform.sound.paths, (std::vector<std::string>{
+                                       (folder + "/bdrum.wav").toStdString(),
+                                       (folder + "/Thankyou.wav").toStdString()}));
+}
+
+void PlayWaveTest::pathIsFolderSeparatorName_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("path");
+    QTest::newRow("plain") << "/tmp/x" << "pop.wav" << QByteArray("/tmp/x/pop.wav");
+    QTest::newRow("trailing separator") << "/tmp/x/" << "pop.wav" << QByteArray("/tmp/x//pop.wav");
+    QTest::newRow("root folder") << "/" << "pop.wav" << QByteArray("//pop.wav");
+    QTest::newRow("no folder") << "" << "pop.wav" << QByteArray("/pop.wav");
+    QTest::newRow("case kept") << "/opt/Duvella" << "Horse.wav"
+                               << QByteArray("/opt/Duvella/Horse.wav");
+    QTest::newRow("blanks, no quoting") << "/home/a b" << "ow.wav" << QByteArray("/home/a b/ow.wav");
+    QTest::newRow("non-ASCII folder in UTF-8")
+        << QString::fromUtf8("/home/j\u00fcrgen/Spiele") << "win.wav"
+        << QByteArray("/home/j\xc3\xbcrgen/Spiele/win.wav");
+}
+
+void PlayWaveTest::pathIsFolderSeparatorName() {
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, path);
+    testing::FakePlatform platform;
+    objGame->strSoundPath = folder;
+    PlayWave(name);
+    PlayWaveAsync(name);
+    QCOMPARE(platform.sound.paths,
+             (std::vector<std::string>{path.toStdString(), path.toStdString()}));
+    QCOMPARE(platform.sound.plays, (std::vector<Play>{{name, true}, {name, false}}));
+}
+
+void PlayWaveTest::folderIsReadAtEveryPlay() {
+    testing::FakePlatform platform;
+    objGame->strSoundPath = "/first";
+    PlayWave("pop.wav");
+    objGame->strSoundPath = "/second";
+    PlayWaveAsync("pop.wav");
+    // A released game state is made again, with the program's folder.
+    objGame.release();
+    PlayWave("pop.wav");
+    QCOMPARE(platform.sound.paths,
+             (std::vector<std::string>{
+                 "/first/pop.wav", "/second/pop.wav",
+                 (QCoreApplication::applicationDirPath() + "/pop.wav").toStdString()}));
+}
+
+void PlayWaveTest::withoutSoundOutputPlaysAreSkipped() {
+    platform::services() = platform::Services{};
+    objGame.release();
+    PlayWave("pop.wav");
+    PlayWaveAsync("pop.wav");
+    QVERIFY(objGame.exists());
+}
+
+void PlayWaveTest::doubledSeparatorStillPlaysForFullLength() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(testwav::writeSine(dir.filePath("tone.wav"), 440, 0.3));
+    platform::SdlSoundOutput output;
+    platform::services().sound = &output;
+    objGame->strSoundPath = dir.path() + "/";
+
+    QElapsedTimer timer;
+    timer.start();
+    PlayWave("tone.wav");
+    const qint64 ms = timer.elapsed();
+    platform::services() = platform::Services{};
+    QVERIFY2(output.deviceAvailable(), "no audio device (SDL_AUDIODRIVER=dummy expected)");
+    QVERIFY2(ms >= 300 && ms < 800, qPrintable(QString("returned after %1 ms").arg(ms)));
+}
+
+QTEST_GUILESS_MAIN(PlayWaveTest)
+#include "tst_play_wave.moc"
