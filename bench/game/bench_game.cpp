@@ -7,7 +7,7 @@
 //   level   a whole level start apart from its pops, against 5% of the pops' length
 //   deal    RandomNumber calls per deal, against the reference counts
 //
-//   bench_game [section...]     (all sections when none is named)
+//   bench_game [--label TEXT] [section...]     (all sections when none is named)
 
 #include "BenchGame.h"
 
@@ -22,9 +22,11 @@
 #include <QTest>
 #include <QWidget>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <map>
 #include <optional>
 
@@ -36,6 +38,14 @@ using bench::median;
 using bench::verdict;
 
 QByteArray label;
+
+// CPU time of this thread, in ms: tells real work from waiting and from the
+// machine's other load.
+double threadCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
 
 void printLine(const char* format, auto... args) {
     std::printf("[%s] ", label.constData());
@@ -201,16 +211,18 @@ void benchLevel(bench::BenchGame& game) {
     }
 
     const std::array<int, 3> sides = {4, 6, 8};
-    std::array<std::vector<double>, 3> ms;
+    std::array<std::vector<double>, 3> ms, cpuMs;
     std::array<int, 3> wrongPops = {0, 0, 0};
     for (int round = 0; round < kRounds; ++round) {
         for (int k = 0; k < 3; ++k) {
             // Every order of levels, so each start clears boards of every size.
             const int level = round % 2 ? 2 - k : (k + round) % 3;
             game.sound.waitingPops = 0;
+            const double cpuStart = threadCpuMs();
             const auto start = Clock::now();
             window.lblLevel_Click(level);
             ms[level].push_back(elapsedMs(start));
+            cpuMs[level].push_back(threadCpuMs() - cpuStart);
             if (game.sound.waitingPops != sides[level])
                 ++wrongPops[level];
             bench::settle(5);
@@ -221,9 +233,9 @@ void benchLevel(bench::BenchGame& game) {
         const double pops = n * *pop * 1000.0;
         const double budget = 0.05 * pops;
         const double took = median(ms[level]);
-        printLine("level start %d (%dx%d): %.1f ms apart from its %d pops (median of %d);"
+        printLine("level start %d (%dx%d): %.1f ms apart from its %d pops (median of %d, CPU %.1f ms);"
                   " budget 5%% of %d x %.1f ms = %.1f ms, share %.1f%% %s%s",
-                  level + 1, n, n, took, n, kRounds, n, *pop * 1000.0, budget,
+                  level + 1, n, n, took, n, kRounds, median(cpuMs[level]), n, *pop * 1000.0, budget,
                   100.0 * took / pops, verdict(took <= budget),
                   wrongPops[level] ? " (some starts played a wrong number of pops)" : "");
     }
@@ -289,6 +301,11 @@ int main(int argc, char* argv[]) {
     label = bench::platformLabel().toUtf8();
 
     QStringList sections = QCoreApplication::arguments().mid(1);
+    if (const qsizetype at = sections.indexOf(QStringLiteral("--label")); at >= 0) {
+        if (at + 1 < sections.size())
+            label = sections[at + 1].toUtf8();
+        sections.remove(at, std::min<qsizetype>(2, sections.size() - at));
+    }
     if (sections.isEmpty())
         sections = {QStringLiteral("delay"), QStringLiteral("click"), QStringLiteral("level"),
                     QStringLiteral("deal")};
