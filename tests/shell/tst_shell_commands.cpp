@@ -1,7 +1,12 @@
 #include "shell/Centring.h"
 #include "support/GameFixture.h"
 
+#include "platform/Services.h"
+
 #include <QtTest>
+#include <cstdlib>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using testing::GameFixture;
 using Play = testing::RecordingSoundOutput::Play;
@@ -16,6 +21,7 @@ class ShellCommandsTest : public QObject {
     void helpShowsTheThreeParagraphs();
     void exitSaysThankYouThenSavesAndEnds();
     void closeBoxSavesAndEndsSilently();
+    void closingInsideAPauseEndsAtOnce();
 };
 
 void ShellCommandsTest::centringTruncatesTowardZero_data() {
@@ -102,6 +108,27 @@ void ShellCommandsTest::closeBoxSavesAndEndsSilently() {
     QVERIFY(game.platform.sound.plays.empty());
     QVERIFY(QFile::exists(game.settingsFile()));
     QCOMPARE(game.platform.processEnds, 1);
+}
+
+void ShellCommandsTest::closingInsideAPauseEndsAtOnce() {
+    GameFixture game;
+    frmMain& w = game.window();
+    testing::click(w.lblLevel[0]);
+    // The real end of the process runs in a child, so the test can see what is left.
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        platform::services().endProcess = [] { std::_Exit(0); };
+        // The window is closed while the click below pauses after its reveal.
+        QCoreApplication::postEvent(&w, new QCloseEvent);
+        testing::click(w.imgMain[3]);
+        std::_Exit(3); // the interrupted click went on
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QVERIFY(QFile::exists(game.settingsFile()));
 }
 
 QTEST_MAIN(ShellCommandsTest)
