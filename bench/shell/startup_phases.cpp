@@ -10,10 +10,7 @@
 
 #include "game/cDefault.h"
 #include "pictures/PictureLibrary.h"
-#include "platform/QtMessageBox.h"
-#include "platform/SdlSoundOutput.h"
-#include "platform/Services.h"
-#include "platform/SystemClock.h"
+#include "platform/SystemServices.h"
 #include "shell/Fonts.h"
 #include "shell/frmMain.h"
 
@@ -128,14 +125,7 @@ int runChild(int argc, char* argv[], const char* startNs) {
     step("QApplication");
 
     shell::installFontSubstitutes();
-    static platform::SdlSoundOutput sound;
-    static platform::QtMessageBox messageBox;
-    static platform::SystemClock clock;
-    platform::Services& services = platform::services();
-    services.sound = &sound;
-    services.messageBox = &messageBox;
-    services.clock = &clock;
-    services.endProcess = [] { _exit(0); };
+    platform::installSystemServices();
     step("services");
 
     pictures::frmImg.load();
