@@ -61,3 +61,8 @@ class FirstFrameFilter : public QObject {
 void installFirstFrameProbe() {
     qApp->installEventFilter(new FirstFrameFilter(qApp));
 }
+
+// Linked into a program, the probe installs itself while the program's
+// application object is being constructed, so the program's own main() runs
+// unchanged.
+Q_COREAPP_STARTUP_FUNCTION(installFirstFrameProbe)
