@@ -1,9 +1,10 @@
-// Start-up benchmark: starts the game's start-up (duvella_firstframe) and a bare
-// Qt Widgets window (bare_window) in turn, each run timed from just before the
-// fork to the first painted frame, and compares the medians of time and peak
-// resident memory. Runs under whatever QT_QPA_PLATFORM and DISPLAY it is given.
+// Start-up benchmark: starts the game's start-up (duvella_firstframe), a bare Qt
+// Widgets window (bare_window) and, for scale, the same window with one text
+// label (label_window) in turn, each run timed from just before the fork to the
+// first painted frame, and compares the medians of time and peak resident memory.
+// Runs under whatever QT_QPA_PLATFORM and DISPLAY it is given.
 //
-//   bench_startup [--runs N] [--label TEXT] [game-program bare-program]
+//   bench_startup [--runs N] [--label TEXT] [game-program bare-program [label-program]]
 
 #include <algorithm>
 #include <cerrno>
@@ -128,9 +129,10 @@ int main(int argc, char* argv[]) {
             programs.push_back(arg);
     }
     if (programs.empty())
-        programs = {besideSelf(argv[0], "duvella_firstframe"), besideSelf(argv[0], "bare_window")};
-    if (programs.size() != 2) {
-        std::fprintf(stderr, "usage: bench_startup [--runs N] [--label TEXT] [game bare]\n");
+        programs = {besideSelf(argv[0], "duvella_firstframe"), besideSelf(argv[0], "bare_window"),
+                    besideSelf(argv[0], "label_window")};
+    if (programs.size() < 2 || programs.size() > 3) {
+        std::fprintf(stderr, "usage: bench_startup [--runs N] [--label TEXT] [game bare [label]]\n");
         return 2;
     }
     if (label.empty()) {
@@ -138,7 +140,7 @@ int main(int argc, char* argv[]) {
         label = platform ? platform : "default";
     }
     const bool verbose = std::getenv("DUVELLA_BENCH_VERBOSE") != nullptr;
-    const char* names[2] = {"duvella", "bare"};
+    const std::size_t count = programs.size();
 
     // One run of each first, not counted: it fills the page cache and the font cache.
     for (const std::string& program : programs) {
@@ -149,13 +151,13 @@ int main(int argc, char* argv[]) {
         }
     }
 
-    std::vector<double> ms[2], cpu[2], mb[2];
+    std::vector<double> ms[3], cpu[3], mb[3];
     int failures = 0;
     for (int round = 0; round < runs; ++round) {
-        // Interleaved, and the order swapped every round, so drifts of the machine
-        // fall on both programs alike.
-        for (int k = 0; k < 2; ++k) {
-            const int which = round % 2 ? 1 - k : k;
+        // Interleaved, the order turned every round, so drifts of the machine fall
+        // on all programs alike.
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::size_t which = (k + static_cast<std::size_t>(round)) % count;
             if (const auto sample = runOnce(programs[which], 20000, verbose)) {
                 ms[which].push_back(sample->ms);
                 cpu[which].push_back(sample->cpuMs);
@@ -165,32 +167,43 @@ int main(int argc, char* argv[]) {
             }
         }
     }
-    if (ms[0].empty() || ms[1].empty()) {
-        std::printf("[%s] startup: no complete runs; skipped\n", label.c_str());
-        return 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (ms[i].empty()) {
+            std::printf("[%s] startup: no complete runs of %s; skipped\n", label.c_str(),
+                        programs[i].c_str());
+            return 0;
+        }
     }
 
-    const double time[2] = {median(ms[0]), median(ms[1])};
-    const double memory[2] = {median(mb[0]), median(mb[1])};
-    const double cpuTime[2] = {median(cpu[0]), median(cpu[1])};
+    double time[3], memory[3], cpuTime[3];
+    for (std::size_t i = 0; i < count; ++i) {
+        time[i] = median(ms[i]);
+        memory[i] = median(mb[i]);
+        cpuTime[i] = median(cpu[i]);
+    }
     const double timeRatio = time[0] / time[1];
     const double memoryRatio = memory[0] / memory[1];
-    std::printf("[%s] startup time: %s %.1f ms, %s %.1f ms, ratio %.2f (target <= 1.2) %s"
+    auto low = [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); };
+    auto high = [](const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); };
+    std::printf("[%s] startup time: duvella %.1f ms, bare %.1f ms, ratio %.2f (target <= 1.2) %s"
                 "  (median of %zu runs, interleaved; spread duvella %.1f-%.1f, bare %.1f-%.1f)\n",
-                label.c_str(), names[0], time[0], names[1], time[1], timeRatio,
-                verdict(timeRatio, 1.2), ms[0].size(), *std::min_element(ms[0].begin(), ms[0].end()),
-                *std::max_element(ms[0].begin(), ms[0].end()),
-                *std::min_element(ms[1].begin(), ms[1].end()),
-                *std::max_element(ms[1].begin(), ms[1].end()));
+                label.c_str(), time[0], time[1], timeRatio, verdict(timeRatio, 1.2), ms[0].size(),
+                low(ms[0]), high(ms[0]), low(ms[1]), high(ms[1]));
     // CPU time is far less disturbed by other load on the machine than the time
     // on the clock, so it is printed beside it to tell noise from real cost.
-    std::printf("[%s] startup CPU time (user+sys, to the first frame): %s %.1f ms, %s %.1f ms,"
+    std::printf("[%s] startup CPU time (user+sys, to the first frame): duvella %.1f ms, bare %.1f ms,"
                 " ratio %.2f (for reading the figure above)\n",
-                label.c_str(), names[0], cpuTime[0], names[1], cpuTime[1],
-                cpuTime[0] / cpuTime[1]);
-    std::printf("[%s] startup memory (peak RSS): %s %.1f MB, %s %.1f MB, ratio %.2f (target <= 1.2) %s\n",
-                label.c_str(), names[0], memory[0], names[1], memory[1], memoryRatio,
-                verdict(memoryRatio, 1.2));
+                label.c_str(), cpuTime[0], cpuTime[1], cpuTime[0] / cpuTime[1]);
+    std::printf("[%s] startup memory (peak RSS): duvella %.1f MB, bare %.1f MB, ratio %.2f"
+                " (target <= 1.2) %s\n",
+                label.c_str(), memory[0], memory[1], memoryRatio, verdict(memoryRatio, 1.2));
+    if (count == 3) {
+        // What text alone costs: the bare window with one label in it.
+        std::printf("[%s] startup for scale: a bare window with one text label %.1f ms"
+                    " (CPU %.1f ms), %.1f MB, ratio to bare %.2f time, %.2f CPU, %.2f memory\n",
+                    label.c_str(), time[2], cpuTime[2], memory[2], time[2] / time[1],
+                    cpuTime[2] / cpuTime[1], memory[2] / memory[1]);
+    }
     if (failures)
         std::printf("[%s] startup: %d runs gave no report and were left out\n", label.c_str(),
                     failures);
