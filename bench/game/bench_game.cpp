@@ -11,7 +11,6 @@
 
 #include "BenchGame.h"
 
-#include "game/RandomNumber.h"
 #include "game/cDefault.h"
 #include "game/modMain.h"
 #include "pictures/PictureLibrary.h"
@@ -88,11 +87,12 @@ void benchDelay(bench::BenchGame& game) {
         DelayWithEvents();
         gameMs.push_back(elapsedMs(start));
     }
-    const double game_ = median(gameMs);
-    const double bare_ = median(bareMs);
+    const double delayMedian = median(gameMs);
+    const double bareMedian = median(bareMs);
     printLine("DelayWithEvents: %.1f ms (median of %d calls, idle shown window), target <= 50 ms %s;"
               " bare window 11000 x processEvents %.1f ms, ratio %.2f",
-              game_, kCalls, verdict(game_ <= 50.0), bare_, game_ / bare_);
+              delayMedian, kCalls, verdict(delayMedian <= 50.0), bareMedian,
+              delayMedian / bareMedian);
 }
 
 // ---------------------------------------------------------------------------
