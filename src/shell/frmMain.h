@@ -81,9 +81,11 @@ class frmMain : public QWidget {
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
   private:
     void buildLayout();
+    void centreOnScreen();
     void connectHandlers();
     void connectBlock(int i);
     void EndOfGameTest(std::int16_t level);
@@ -91,4 +93,7 @@ class frmMain : public QWidget {
     // Re-entry guards: a board build, and block clicks still inside their pause.
     bool m_building = false;
     int m_blockClicksRunning = 0;
+    // The outer size the window was last centred with.
+    QSize m_centredOuterSize;
+    bool m_centredWithFrame = false;
 };

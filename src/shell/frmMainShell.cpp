@@ -28,18 +28,31 @@ const QString kHelpText = QStringLiteral(
 
 void frmMain::Form_Load() {
     LoadHighScores();
-
-    // Centre the window's outer frame on its screen.
-    if (const QScreen* screen = this->screen()) {
-        const QSize outer = frameGeometry().size();
-        const QPoint origin = shell::centredPositionTwips(
-            screen->geometry().size(),
-            QSize(shell::pixelsToTwips(outer.width()), shell::pixelsToTwips(outer.height())));
-        move(screen->geometry().topLeft() +
-             QPoint(shell::twipsToPixels(origin.x()), shell::twipsToPixels(origin.y())));
-    }
-
+    centreOnScreen();
     PlayWaveAsync("bdrum.wav");
+}
+
+void frmMain::centreOnScreen() {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr)
+        return;
+    // The outer size is the client area plus the frame the window manager reports.
+    m_centredOuterSize = frameGeometry().size();
+    const QPoint origin = shell::centredPositionTwips(
+        screen->geometry().size(), QSize(shell::pixelsToTwips(m_centredOuterSize.width()),
+                                         shell::pixelsToTwips(m_centredOuterSize.height())));
+    move(screen->geometry().topLeft() +
+         QPoint(shell::twipsToPixels(origin.x()), shell::twipsToPixels(origin.y())));
+}
+
+void frmMain::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // The window manager tells the frame only once the window is on screen; the
+    // window is centred once more with its real outer size then.
+    if (!m_centredWithFrame && isVisible() && frameGeometry().size() != m_centredOuterSize) {
+        m_centredWithFrame = true;
+        centreOnScreen();
+    }
 }
 
 void frmMain::Form_Resize() {
