@@ -11,6 +11,8 @@
 
 #include <SDL_mixer.h>
 
+#include <future>
+
 using platform::SdlSoundOutput;
 
 namespace {
@@ -50,6 +52,7 @@ private slots:
     void initTestCase();
     void waitingPlayLastsTheSoundsLength_data();
     void waitingPlayLastsTheSoundsLength();
+    void stalledDeviceDoesNotHangAWaitingPlay();
     void asyncPlayReturnsAtOnceAndPlaysOn();
     void laterPlayCutsTheEarlierOne();
     void unplayableFilesArePassedOver_data();
@@ -63,6 +66,11 @@ void SdlSoundOutputTest::initTestCase() {
     QVERIFY(testwav::writeSine(path("tick.wav"), 1000, 0.05));
     QVERIFY(testwav::writeSine(path("short.wav"), 880, 0.3));
     QVERIFY(testwav::writeSine(path("long.wav"), 440, 0.7));
+    std::vector<std::int16_t> stereo;
+    for (std::int16_t s : testwav::sine(500, 0.3, 44100))
+        stereo.insert(stereo.end(), {s, s});
+    QVERIFY(testwav::writeFile(path("stereo.wav"), testwav::wavBytes(stereo, 44100, 2)));
+    QVERIFY(testwav::writeFile(path("low.wav"), testwav::wavBytes(testwav::sine(500, 0.3, 8000), 8000)));
     SdlSoundOutput probe;
     QVERIFY2(probe.deviceAvailable(), "SDL's dummy audio driver did not open");
 }
@@ -71,8 +79,10 @@ void SdlSoundOutputTest::waitingPlayLastsTheSoundsLength_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<qint64>("lengthMs");
     QTest::newRow("50 ms") << "tick.wav" << qint64(50);
-    QTest::newRow("300 ms") << "short.wav" << qint64(300);
     QTest::newRow("700 ms") << "long.wav" << qint64(700);
+    // Converted to the device's format on loading; the length must come out the same.
+    QTest::newRow("300 ms, 44100 Hz stereo") << "stereo.wav" << qint64(300);
+    QTest::newRow("300 ms, 8000 Hz mono") << "low.wav" << qint64(300);
 }
 
 void SdlSoundOutputTest::waitingPlayLastsTheSoundsLength() {
@@ -87,6 +97,28 @@ void SdlSoundOutputTest::waitingPlayLastsTheSoundsLength() {
         // A waiting play has heard its sound out.
         QCOMPARE(Mix_Playing(-1), 0);
     }
+}
+
+void SdlSoundOutputTest::stalledDeviceDoesNotHangAWaitingPlay() {
+    SdlSoundOutput out;
+    QVERIFY(out.deviceAvailable());
+    // The mixer's device is one of the first few that SDL numbers.
+    SDL_AudioDeviceID device = 0;
+    for (SDL_AudioDeviceID id = 1; id < 16 && device == 0; ++id) {
+        if (SDL_GetAudioDeviceStatus(id) == SDL_AUDIO_PLAYING)
+            device = id;
+    }
+    QVERIFY(device != 0);
+    // A paused device stops consuming the mix, so the sound never ends.
+    SDL_PauseAudioDevice(device, 1);
+    // Played on a thread of its own, so that a hang fails here instead of
+    // running into the suite's time limit; resuming the device releases it.
+    auto play = std::async(std::launch::async, [&] { return playMs(out, path("tick.wav"), true); });
+    const bool returned = play.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
+    SDL_PauseAudioDevice(device, 0);
+    const qint64 ms = play.get();
+    QVERIFY2(returned, "the waiting play hung on the stalled device");
+    QVERIFY2(ms >= 50 && ms < 50 + kLateMs, qPrintable(QString("returned after %1 ms").arg(ms)));
 }
 
 void SdlSoundOutputTest::asyncPlayReturnsAtOnceAndPlaysOn() {

@@ -8,6 +8,7 @@
 #include "sound/PlayWave.h"
 #include "support/Fakes.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,7 +26,8 @@ private slots:
     void pathIsFolderSeparatorName();
     void folderIsReadAtEveryPlay();
     void withoutSoundOutputPlaysAreSkipped();
-    void doubledSeparatorStillPlaysForFullLength();
+    void realOutputPlaysTheBuiltPath_data();
+    void realOutputPlaysTheBuiltPath();
 };
 
 void PlayWaveTest::firstSoundCreatesGameStateWithProgramFolder() {
@@ -95,13 +97,24 @@ void PlayWaveTest::withoutSoundOutputPlaysAreSkipped() {
     QVERIFY(objGame.exists());
 }
 
-void PlayWaveTest::doubledSeparatorStillPlaysForFullLength() {
+void PlayWaveTest::realOutputPlaysTheBuiltPath_data() {
+    QTest::addColumn<QString>("subfolder");
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("trailing separator gives two") << "" << "/";
+    QTest::newRow("non-ASCII folder") << QString::fromUtf8("Spiele f\u00fcr Duvella") << "";
+}
+
+void PlayWaveTest::realOutputPlaysTheBuiltPath() {
+    QFETCH(QString, subfolder);
+    QFETCH(QString, suffix);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QVERIFY(testwav::writeSine(dir.filePath("tone.wav"), 440, 0.3));
+    const QString folder = subfolder.isEmpty() ? dir.path() : dir.filePath(subfolder);
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(testwav::writeSine(folder + "/tone.wav", 440, 0.3));
     platform::SdlSoundOutput output;
     platform::services().sound = &output;
-    objGame->strSoundPath = dir.path() + "/";
+    objGame->strSoundPath = folder + suffix;
 
     QElapsedTimer timer;
     timer.start();
@@ -109,6 +122,7 @@ void PlayWaveTest::doubledSeparatorStillPlaysForFullLength() {
     const qint64 ms = timer.elapsed();
     platform::services() = platform::Services{};
     QVERIFY2(output.deviceAvailable(), "no audio device (SDL_AUDIODRIVER=dummy expected)");
+    // Only a file that was found and played takes the tone's 300 ms.
     QVERIFY2(ms >= 300 && ms < 800, qPrintable(QString("returned after %1 ms").arg(ms)));
 }
 
