@@ -32,8 +32,7 @@ constexpr double kAsyncMs = 5.0;
 
 using Clock = std::chrono::steady_clock;
 
-template <typename F>
-double timeMs(F&& f) {
+template <typename F> double timeMs(F&& f) {
     const auto start = Clock::now();
     f();
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -91,9 +90,10 @@ int main(int argc, char** argv) {
 
     const double asyncWorst = *std::max_element(async.begin(), async.end());
     const bool asyncOk = asyncWorst <= kAsyncMs;
-    std::printf("PlayWaveAsync  median %7.2f ms  worst %7.2f ms\n"
-                "               target: every play returns within %.0f ms, file read included   %s\n",
-                median(async), asyncWorst, kAsyncMs, asyncOk ? "PASS" : "FAIL");
+    std::printf(
+        "PlayWaveAsync  median %7.2f ms  worst %7.2f ms\n"
+        "               target: every play returns within %.0f ms, file read included   %s\n",
+        median(async), asyncWorst, kAsyncMs, asyncOk ? "PASS" : "FAIL");
 
     platform::services() = platform::Services{};
     output.shutdown();

@@ -61,7 +61,7 @@ class SdlSoundNoDeviceTest : public QObject {
 
     QTemporaryDir m_dir;
 
-private slots:
+  private slots:
     void initTestCase();
     void playsReturnAtOnceAndSilently_data();
     void playsReturnAtOnceAndSilently();

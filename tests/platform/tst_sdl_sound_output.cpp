@@ -48,7 +48,7 @@ class SdlSoundOutputTest : public QObject {
     QTemporaryDir m_dir;
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
-private slots:
+  private slots:
     void initTestCase();
     void waitingPlayLastsTheSoundsLength_data();
     void waitingPlayLastsTheSoundsLength();
@@ -64,13 +64,14 @@ private slots:
 void SdlSoundOutputTest::initTestCase() {
     QVERIFY(m_dir.isValid());
     QVERIFY(testwav::writeSine(path("tick.wav"), 1000, 0.05));
-    QVERIFY(testwav::writeSine(path("short.wav"), 880, 0.3));
-    QVERIFY(testwav::writeSine(path("long.wav"), 440, 0.7));
+    QVERIFY(testwav::writeSine(path("short.wav"), 880, 0.2));
+    QVERIFY(testwav::writeSine(path("long.wav"), 440, 0.6));
     std::vector<std::int16_t> stereo;
-    for (std::int16_t s : testwav::sine(500, 0.3, 44100))
+    for (std::int16_t s : testwav::sine(500, 0.2, 44100))
         stereo.insert(stereo.end(), {s, s});
     QVERIFY(testwav::writeFile(path("stereo.wav"), testwav::wavBytes(stereo, 44100, 2)));
-    QVERIFY(testwav::writeFile(path("low.wav"), testwav::wavBytes(testwav::sine(500, 0.3, 8000), 8000)));
+    QVERIFY(testwav::writeFile(path("low.wav"),
+                               testwav::wavBytes(testwav::sine(500, 0.2, 8000), 8000)));
     SdlSoundOutput probe;
     QVERIFY2(probe.deviceAvailable(), "SDL's dummy audio driver did not open");
 }
@@ -79,10 +80,10 @@ void SdlSoundOutputTest::waitingPlayLastsTheSoundsLength_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<qint64>("lengthMs");
     QTest::newRow("50 ms") << "tick.wav" << qint64(50);
-    QTest::newRow("700 ms") << "long.wav" << qint64(700);
+    QTest::newRow("600 ms") << "long.wav" << qint64(600);
     // Converted to the device's format on loading; the length must come out the same.
-    QTest::newRow("300 ms, 44100 Hz stereo") << "stereo.wav" << qint64(300);
-    QTest::newRow("300 ms, 8000 Hz mono") << "low.wav" << qint64(300);
+    QTest::newRow("200 ms, 44100 Hz stereo") << "stereo.wav" << qint64(200);
+    QTest::newRow("200 ms, 8000 Hz mono") << "low.wav" << qint64(200);
 }
 
 void SdlSoundOutputTest::waitingPlayLastsTheSoundsLength() {
@@ -127,7 +128,7 @@ void SdlSoundOutputTest::asyncPlayReturnsAtOnceAndPlaysOn() {
     QCOMPARE(Mix_Playing(-1), 1);
     QTest::qSleep(400);
     QCOMPARE(Mix_Playing(-1), 1);
-    // It stops by itself once its 700 ms have passed.
+    // It stops by itself once its 600 ms have passed.
     QTRY_COMPARE_WITH_TIMEOUT(Mix_Playing(-1), 0, 1500);
 }
 
@@ -143,8 +144,8 @@ void SdlSoundOutputTest::laterPlayCutsTheEarlierOne() {
     // rest of the earlier sound, and leaves nothing playing.
     QVERIFY(playMs(out, path("long.wav"), false) < kAtOnceMs);
     const qint64 ms = playMs(out, path("short.wav"), true);
-    QVERIFY2(ms >= 300 && ms < 300 + kLateMs, qPrintable(QString("returned after %1 ms").arg(ms)));
-    QVERIFY2(ms < 700 - kAtOnceMs, "the waiting play waited for the cut sound");
+    QVERIFY2(ms >= 200 && ms < 200 + kLateMs, qPrintable(QString("returned after %1 ms").arg(ms)));
+    QVERIFY2(ms < 500, "the waiting play waited for the cut sound");
     QCOMPARE(Mix_Playing(-1), 0);
 }
 
@@ -191,9 +192,9 @@ void SdlSoundOutputTest::fileIsReadAgainAtEveryPlay() {
     qint64 ms = playMs(out, changing, true);
     QVERIFY2(ms >= 100 && ms < 100 + kLateMs, qPrintable(QString("first: %1 ms").arg(ms)));
 
-    QVERIFY(testwav::writeSine(changing, 660, 0.6));
+    QVERIFY(testwav::writeSine(changing, 660, 0.4));
     ms = playMs(out, changing, true);
-    QVERIFY2(ms >= 600 && ms < 600 + kLateMs, qPrintable(QString("longer: %1 ms").arg(ms)));
+    QVERIFY2(ms >= 400 && ms < 400 + kLateMs, qPrintable(QString("longer: %1 ms").arg(ms)));
 
     QVERIFY(QFile::remove(changing));
     QVERIFY(playMs(out, changing, true) < kAtOnceMs);

@@ -81,7 +81,9 @@ std::vector<Segment> segmentsOf(const QByteArray& raw) {
 QString describe(const std::vector<Segment>& segments) {
     QStringList parts;
     for (const Segment& s : segments) {
-        const QString what = s.hz == 0 ? "silence" : s.hz < 0 ? "other" : QString::number(s.hz) + " Hz";
+        const QString what = s.hz == 0  ? "silence"
+                             : s.hz < 0 ? "other"
+                                        : QString::number(s.hz) + " Hz";
         parts << QString("%1 %2 ms").arg(what).arg(s.ms);
     }
     return parts.join(", ");
@@ -134,12 +136,9 @@ class SoundEndToEndTest : public QObject {
 };
 
 QStringList SoundEndToEndTest::serverArgs() const {
-    return {"-n",
-            "--daemonize=no",
+    return {"-n", "--daemonize=no",
             // Ends the server by itself should this program die without stopping it.
-            "--exit-idle-time=20",
-            "--use-pid-file=no",
-            "--log-target=stderr",
+            "--exit-idle-time=20", "--use-pid-file=no", "--log-target=stderr",
             "--load=module-null-sink sink_name=nullsink rate=44100 channels=2",
             "--load=module-native-protocol-unix auth-anonymous=1 socket=" + m_socket};
 }

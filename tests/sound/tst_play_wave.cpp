@@ -18,7 +18,7 @@ using Play = testing::RecordingSoundOutput::Play;
 class PlayWaveTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void cleanup() { objGame.release(); }
 
     void firstSoundCreatesGameStateWithProgramFolder();
@@ -40,8 +40,8 @@ void PlayWaveTest::firstSoundCreatesGameStateWithProgramFolder() {
     const QString folder = QCoreApplication::applicationDirPath();
     QCOMPARE(platform.sound.plays,
              (std::vector<Play>{{"bdrum.wav", false}, {"Thankyou.wav", true}}));
-    QCOMPARE(platform.sound.paths, (std::vector<std::string>{
-                                       (folder + "/bdrum.wav").toStdString(),
+    QCOMPARE(platform.sound.paths,
+             (std::vector<std::string>{(folder + "/bdrum.wav").toStdString(),
                                        (folder + "/Thankyou.wav").toStdString()}));
 }
 
@@ -49,13 +49,18 @@ void PlayWaveTest::pathIsFolderSeparatorName_data() {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("path");
-    QTest::newRow("plain") << "/tmp/x" << "pop.wav" << QByteArray("/tmp/x/pop.wav");
-    QTest::newRow("trailing separator") << "/tmp/x/" << "pop.wav" << QByteArray("/tmp/x//pop.wav");
-    QTest::newRow("root folder") << "/" << "pop.wav" << QByteArray("//pop.wav");
-    QTest::newRow("no folder") << "" << "pop.wav" << QByteArray("/pop.wav");
-    QTest::newRow("case kept") << "/opt/Duvella" << "Horse.wav"
-                               << QByteArray("/opt/Duvella/Horse.wav");
-    QTest::newRow("blanks, no quoting") << "/home/a b" << "ow.wav" << QByteArray("/home/a b/ow.wav");
+    QTest::newRow("plain") << "/tmp/x"
+                           << "pop.wav" << QByteArray("/tmp/x/pop.wav");
+    QTest::newRow("trailing separator") << "/tmp/x/"
+                                        << "pop.wav" << QByteArray("/tmp/x//pop.wav");
+    QTest::newRow("root folder") << "/"
+                                 << "pop.wav" << QByteArray("//pop.wav");
+    QTest::newRow("no folder") << ""
+                               << "pop.wav" << QByteArray("/pop.wav");
+    QTest::newRow("case kept") << "/opt/Duvella"
+                               << "Horse.wav" << QByteArray("/opt/Duvella/Horse.wav");
+    QTest::newRow("blanks, no quoting") << "/home/a b"
+                                        << "ow.wav" << QByteArray("/home/a b/ow.wav");
     QTest::newRow("non-ASCII folder in UTF-8")
         << QString::fromUtf8("/home/j\u00fcrgen/Spiele") << "win.wav"
         << QByteArray("/home/j\xc3\xbcrgen/Spiele/win.wav");
@@ -100,7 +105,8 @@ void PlayWaveTest::withoutSoundOutputPlaysAreSkipped() {
 void PlayWaveTest::realOutputPlaysTheBuiltPath_data() {
     QTest::addColumn<QString>("subfolder");
     QTest::addColumn<QString>("suffix");
-    QTest::newRow("trailing separator gives two") << "" << "/";
+    QTest::newRow("trailing separator gives two") << ""
+                                                  << "/";
     QTest::newRow("non-ASCII folder") << QString::fromUtf8("Spiele f\u00fcr Duvella") << "";
 }
 

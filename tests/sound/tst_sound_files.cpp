@@ -13,10 +13,10 @@
 namespace {
 
 const char* const kSounds[] = {
-    "bdrum.wav",   "Thankyou.wav", "ugh.wav",    "Horse.wav",   "ow.wav",      "bird.wav",
-    "coyote.wav",  "police.wav",   "pop.wav",    "cow.wav",     "carhorn.wav", "proceed.wav",
-    "zhoop.wav",   "denied.wav",   "ooo.wav",    "boing3.wav",  "crybaby.wav", "whine.wav",
-    "bleep.wav",   "weird.wav",    "donkey.wav", "over.wav",    "excellent.wav", "win.wav"};
+    "bdrum.wav",  "Thankyou.wav", "ugh.wav",    "Horse.wav",  "ow.wav",        "bird.wav",
+    "coyote.wav", "police.wav",   "pop.wav",    "cow.wav",    "carhorn.wav",   "proceed.wav",
+    "zhoop.wav",  "denied.wav",   "ooo.wav",    "boing3.wav", "crybaby.wav",   "whine.wav",
+    "bleep.wav",  "weird.wav",    "donkey.wav", "over.wav",   "excellent.wav", "win.wav"};
 
 QString soundPath(const QString& name) {
     return QCoreApplication::applicationDirPath() + "/" + name;
@@ -27,7 +27,7 @@ QString soundPath(const QString& name) {
 class SoundFilesTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void everySoundIsAPlayableAudibleWav_data();
     void everySoundIsAPlayableAudibleWav();
     void shortSoundsStayShort_data();
