@@ -72,6 +72,9 @@ void SdlSoundOutputTest::initTestCase() {
     QVERIFY(testwav::writeFile(path("stereo.wav"), testwav::wavBytes(stereo, 44100, 2)));
     QVERIFY(testwav::writeFile(path("low.wav"),
                                testwav::wavBytes(testwav::sine(500, 0.2, 8000), 8000)));
+    // A file cut short, as by an interrupted copy: its header still promises 600 ms.
+    const QByteArray whole = testwav::wavBytes(testwav::sine(440, 0.6));
+    QVERIFY(testwav::writeFile(path("cut.wav"), whole.left(44 + 2 * testwav::kRate / 5)));
     SdlSoundOutput probe;
     QVERIFY2(probe.deviceAvailable(), "SDL's dummy audio driver did not open");
 }
@@ -84,6 +87,7 @@ void SdlSoundOutputTest::waitingPlayLastsTheSoundsLength_data() {
     // Converted to the device's format on loading; the length must come out the same.
     QTest::newRow("200 ms, 44100 Hz stereo") << "stereo.wav" << qint64(200);
     QTest::newRow("200 ms, 8000 Hz mono") << "low.wav" << qint64(200);
+    QTest::newRow("200 ms left of 600 ms") << "cut.wav" << qint64(200);
 }
 
 void SdlSoundOutputTest::waitingPlayLastsTheSoundsLength() {
@@ -150,7 +154,7 @@ void SdlSoundOutputTest::laterPlayCutsTheEarlierOne() {
 }
 
 void SdlSoundOutputTest::unplayableFilesArePassedOver_data() {
-    QTest::addColumn<QByteArray>("content"); // "-" for no file at all
+    QTest::addColumn<QByteArray>("content"); // "-" for no file at all, "/" for a folder
     QByteArray garbage;
     for (int i = 0; i < 4096; ++i)
         garbage.append(char((i * 7919) >> 3));
@@ -165,13 +169,17 @@ void SdlSoundOutputTest::unplayableFilesArePassedOver_data() {
     QTest::newRow("cut inside fmt") << valid.left(30);
     QTest::newRow("unknown format tag") << wrongFormat;
     QTest::newRow("no samples") << testwav::wavBytes({});
+    QTest::newRow("folder") << QByteArray("/");
 }
 
 void SdlSoundOutputTest::unplayableFilesArePassedOver() {
     QFETCH(QByteArray, content);
     const QString bad = path("bad.wav");
+    QDir(bad).removeRecursively();
     QFile::remove(bad);
-    if (content != "-")
+    if (content == "/")
+        QVERIFY(QDir().mkdir(bad));
+    else if (content != "-")
         QVERIFY(testwav::writeFile(bad, content));
 
     SdlSoundOutput out;
