@@ -25,7 +25,6 @@ class PlayWaveTest : public QObject {
     void pathIsFolderSeparatorName_data();
     void pathIsFolderSeparatorName();
     void folderIsReadAtEveryPlay();
-    void withoutSoundOutputPlaysAreSkipped();
     void realOutputPlaysTheBuiltPath_data();
     void realOutputPlaysTheBuiltPath();
 };
@@ -92,14 +91,6 @@ void PlayWaveTest::folderIsReadAtEveryPlay() {
              (std::vector<std::string>{
                  "/first/pop.wav", "/second/pop.wav",
                  (QCoreApplication::applicationDirPath() + "/pop.wav").toStdString()}));
-}
-
-void PlayWaveTest::withoutSoundOutputPlaysAreSkipped() {
-    platform::services() = platform::Services{};
-    objGame.release();
-    PlayWave("pop.wav");
-    PlayWaveAsync("pop.wav");
-    QVERIFY(objGame.exists());
 }
 
 void PlayWaveTest::realOutputPlaysTheBuiltPath_data() {
