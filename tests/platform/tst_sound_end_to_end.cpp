@@ -17,9 +17,8 @@
 #include <QtTest>
 
 #include <cmath>
-#include <memory>
 #include <numbers>
-#include <optional>
+#include <vector>
 
 using platform::SdlSoundOutput;
 
@@ -28,7 +27,7 @@ namespace {
 constexpr int kRecordRate = 8000;
 constexpr int kWindow = kRecordRate / 50; // 20 ms
 constexpr double kWindowMs = 20.0;
-// Every tone of the test; a window is labelled with the one that carries most of it.
+// Every tone of the test; a window is labelled with the one that carries most of its energy.
 constexpr double kTones[] = {440, 660, 880};
 // A segment's length may be off by the windows at its two edges.
 constexpr double kLengthSlackMs = 2 * kWindowMs + 10;
@@ -231,8 +230,9 @@ void SoundEndToEndTest::soundsComeOutInOrderAtFullLengthAndCutEachOther() {
     QVERIFY(recorder.waitForStarted(5000));
 
     SdlSoundOutput out;
-    // Opens the device; the null sink runs ahead of real time for a moment
-    // after a stream connects, so the test waits for it to settle.
+    // Opens the device. For about two seconds after a stream connects, the null
+    // sink's monitor does not keep real time (it loses audio), so the tones
+    // start only after three.
     out.play(path("quiet.wav").toStdString(), false);
     QVERIFY2(out.deviceAvailable(), "the PulseAudio server refused the sound output");
     QTest::qSleep(3000);
