@@ -5,6 +5,7 @@
 #include "WavFile.h"
 #include "platform/SdlSoundOutput.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -216,7 +217,7 @@ void SdlSoundOutputTest::shutdownStopsTheSoundAndClosesTheDevice() {
     int channels = 0;
     Uint16 format = 0;
     QCOMPARE(Mix_QuerySpec(&rate, &format, &channels), 0);
-    // The destructor shuts down again.
+    // Leaving the scope shuts down a second time, which must be harmless.
 }
 
 QTEST_GUILESS_MAIN(SdlSoundOutputTest)
