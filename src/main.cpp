@@ -1,11 +1,10 @@
+#include "shell/Main.h"
 #include "platform/SystemServices.h"
 #include "shell/Fonts.h"
-#include "shell/Main.h"
 
 #include <QApplication>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Duvella"));
     QApplication::setDesktopFileName(QStringLiteral("duvella"));

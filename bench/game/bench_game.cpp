@@ -89,10 +89,10 @@ void benchDelay(bench::BenchGame& game) {
     }
     const double delayMedian = median(gameMs);
     const double bareMedian = median(bareMs);
-    printLine("DelayWithEvents: %.1f ms (median of %d calls, idle shown window), target <= 50 ms %s;"
-              " bare window 11000 x processEvents %.1f ms, ratio %.2f",
-              delayMedian, kCalls, verdict(delayMedian <= 50.0), bareMedian,
-              delayMedian / bareMedian);
+    printLine(
+        "DelayWithEvents: %.1f ms (median of %d calls, idle shown window), target <= 50 ms %s;"
+        " bare window 11000 x processEvents %.1f ms, ratio %.2f",
+        delayMedian, kCalls, verdict(delayMedian <= 50.0), bareMedian, delayMedian / bareMedian);
 }
 
 // ---------------------------------------------------------------------------
@@ -233,11 +233,12 @@ void benchLevel(bench::BenchGame& game) {
         const double pops = n * *pop * 1000.0;
         const double budget = 0.05 * pops;
         const double took = median(ms[level]);
-        printLine("level start %d (%dx%d): %.1f ms apart from its %d pops (median of %d, CPU %.1f ms);"
-                  " budget 5%% of %d x %.1f ms = %.1f ms, share %.1f%% %s%s",
-                  level + 1, n, n, took, n, kRounds, median(cpuMs[level]), n, *pop * 1000.0, budget,
-                  100.0 * took / pops, verdict(took <= budget),
-                  wrongPops[level] ? " (some starts played a wrong number of pops)" : "");
+        printLine(
+            "level start %d (%dx%d): %.1f ms apart from its %d pops (median of %d, CPU %.1f ms);"
+            " budget 5%% of %d x %.1f ms = %.1f ms, share %.1f%% %s%s",
+            level + 1, n, n, took, n, kRounds, median(cpuMs[level]), n, *pop * 1000.0, budget,
+            100.0 * took / pops, verdict(took <= budget),
+            wrongPops[level] ? " (some starts played a wrong number of pops)" : "");
     }
 }
 
@@ -282,8 +283,7 @@ void benchDeal(bench::BenchGame& game) {
             if (!dealIsSound(window))
                 ++faulty;
         }
-        const double calls =
-            static_cast<double>(game.clock.readings - readingsBefore) / kDeals;
+        const double calls = static_cast<double>(game.clock.readings - readingsBefore) / kDeals;
         const double ratio = calls / size.reference;
         printLine("deal %dx%d: %.1f RandomNumber calls per deal (mean of %d), reference %.0f,"
                   " ratio %.2f (target <= 1.05) %s; %.1f us per deal%s",

@@ -132,7 +132,8 @@ int main(int argc, char* argv[]) {
         programs = {besideSelf(argv[0], "duvella_firstframe"), besideSelf(argv[0], "bare_window"),
                     besideSelf(argv[0], "label_window")};
     if (programs.size() < 2 || programs.size() > 3) {
-        std::fprintf(stderr, "usage: bench_startup [--runs N] [--label TEXT] [game bare [label]]\n");
+        std::fprintf(stderr,
+                     "usage: bench_startup [--runs N] [--label TEXT] [game bare [label]]\n");
         return 2;
     }
     if (label.empty()) {
@@ -191,9 +192,10 @@ int main(int argc, char* argv[]) {
                 low(ms[0]), high(ms[0]), low(ms[1]), high(ms[1]));
     // CPU time is far less disturbed by other load on the machine than the time
     // on the clock, so it is printed beside it to tell noise from real cost.
-    std::printf("[%s] startup CPU time (user+sys, to the first frame): duvella %.1f ms, bare %.1f ms,"
-                " ratio %.2f (for reading the figure above)\n",
-                label.c_str(), cpuTime[0], cpuTime[1], cpuTime[0] / cpuTime[1]);
+    std::printf(
+        "[%s] startup CPU time (user+sys, to the first frame): duvella %.1f ms, bare %.1f ms,"
+        " ratio %.2f (for reading the figure above)\n",
+        label.c_str(), cpuTime[0], cpuTime[1], cpuTime[0] / cpuTime[1]);
     std::printf("[%s] startup memory (peak RSS): duvella %.1f MB, bare %.1f MB, ratio %.2f"
                 " (target <= 1.2) %s\n",
                 label.c_str(), memory[0], memory[1], memoryRatio, verdict(memoryRatio, 1.2));

@@ -10,8 +10,7 @@
 
 namespace platform {
 
-void installSystemServices()
-{
+void installSystemServices() {
     static SdlSoundOutput sound;
     static QtMessageBox messageBox;
     static SystemClock clock;

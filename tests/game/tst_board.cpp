@@ -30,7 +30,6 @@ std::map<QString, int> tagCounts(const frmMain& window) {
 class BoardTest : public QObject {
     Q_OBJECT
   private slots:
-    void gameStateIsCreatedOnceOnFirstUse();
     void allAssignedNeedsEveryTag();
     void gameOverMeansNoCoverPictureLeft();
     void dealPairsEveryBlock_data();
@@ -42,19 +41,6 @@ class BoardTest : public QObject {
     void smallerLevelAfterLargerOne();
     void levelClickDuringBuildIsIgnored();
 };
-
-void BoardTest::gameStateIsCreatedOnceOnFirstUse() {
-    objGame.release();
-    QVERIFY(!objGame.exists());
-    cDefault* first = &*objGame;
-    QVERIFY(objGame.exists());
-    QCOMPARE(&*objGame, first);
-    QCOMPARE(objGame->strSoundPath, QCoreApplication::applicationDirPath());
-    QCOMPARE(objGame->intTurn, 0);
-    QVERIFY(!objGame->blnIsAllAssigned && !objGame->blnGameOver);
-    objGame.release();
-    QVERIFY(!objGame.exists());
-}
 
 void BoardTest::allAssignedNeedsEveryTag() {
     GameFixture game;
