@@ -71,14 +71,6 @@ void settle(int milliseconds) {
     }
 }
 
-double median(std::vector<double> values) {
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
-
 QString platformLabel() {
     return QGuiApplication::platformName();
 }

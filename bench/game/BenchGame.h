@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BenchSupport.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/SoundOutput.h"
@@ -65,8 +66,6 @@ class BenchGame {
 
 // Handles events for the given time, so that nothing is left pending.
 void settle(int milliseconds);
-
-double median(std::vector<double> values);
 
 inline double elapsedMs(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since)

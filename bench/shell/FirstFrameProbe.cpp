@@ -1,5 +1,7 @@
 #include "FirstFrameProbe.h"
 
+#include "BenchSupport.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QMetaObject>
@@ -12,27 +14,11 @@
 
 namespace {
 
-long peakResidentKb() {
-    std::FILE* status = std::fopen("/proc/self/status", "r");
-    if (!status)
-        return -1;
-    char line[256];
-    long kb = -1;
-    while (std::fgets(line, sizeof line, status)) {
-        if (std::strncmp(line, "VmHWM:", 6) == 0) {
-            kb = std::strtol(line + 6, nullptr, 10);
-            break;
-        }
-    }
-    std::fclose(status);
-    return kb;
-}
-
 void reportAndExit() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     const long long ns = static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-    std::printf("firstframe_ns=%lld vmhwm_kb=%ld\n", ns, peakResidentKb());
+    std::printf("firstframe_ns=%lld vmhwm_kb=%ld\n", ns, bench::procStatusKb("VmHWM:"));
     std::fflush(stdout);
     _exit(0);
 }

@@ -6,6 +6,7 @@
 //
 //   bench_startup [--runs N] [--label TEXT] [game-program bare-program [label-program]]
 
+#include "BenchSupport.h"
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -23,6 +24,8 @@
 #include <vector>
 
 namespace {
+
+using bench::median;
 
 struct Sample {
     double ms;
@@ -101,12 +104,6 @@ std::optional<Sample> runOnce(const std::string& program, int timeoutMs, bool ve
         return std::nullopt;
     return Sample{static_cast<double>(frameNs - start) / 1e6, cpuMs,
                   static_cast<double>(hwmKb) / 1024.0};
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
 }
 
 const char* verdict(double ratio, double target) {

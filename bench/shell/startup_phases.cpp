@@ -8,6 +8,7 @@
 // The font database is set up on its own here, ahead of the window; the program
 // itself does it inside the window's construction.
 
+#include "BenchSupport.h"
 #include "game/cDefault.h"
 #include "pictures/PictureLibrary.h"
 #include "platform/SystemServices.h"
@@ -31,29 +32,14 @@
 
 namespace {
 
+using bench::median;
+
 constexpr const char* kStartVariable = "DUVELLA_PHASES_START_NS";
 
 double clockMs(clockid_t clock) {
     timespec now{};
     clock_gettime(clock, &now);
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-long statusKb(const char* field) {
-    std::FILE* status = std::fopen("/proc/self/status", "r");
-    if (!status)
-        return 0;
-    char line[256];
-    long kb = 0;
-    const std::size_t length = std::strlen(field);
-    while (std::fgets(line, sizeof line, status)) {
-        if (std::strncmp(line, field, length) == 0) {
-            kb = std::strtol(line + length, nullptr, 10);
-            break;
-        }
-    }
-    std::fclose(status);
-    return kb;
 }
 
 int mappedLibraries() {
@@ -80,7 +66,7 @@ long g_rss = 0;
 void step(const char* name) {
     const double wall = clockMs(CLOCK_MONOTONIC);
     const double cpu = clockMs(CLOCK_PROCESS_CPUTIME_ID);
-    const long rss = statusKb("VmRSS:");
+    const long rss = bench::procStatusKb("VmRSS:");
     std::printf("%s\t%.3f\t%.3f\t%ld\n", name, wall - g_wall, cpu - g_cpu, rss - g_rss);
     g_wall = wall;
     g_cpu = cpu;
@@ -100,7 +86,7 @@ class FirstPaint : public QObject {
                 [] {
                     step("first paint and flush");
                     std::printf("libraries mapped\t%d\t0\t0\n", mappedLibraries());
-                    std::printf("peak resident\t%ld\t0\t0\n", statusKb("VmHWM:"));
+                    std::printf("peak resident\t%ld\t0\t0\n", bench::procStatusKb("VmHWM:"));
                     std::fflush(stdout);
                     _exit(0);
                 },
@@ -146,14 +132,6 @@ int runChild(int argc, char* argv[], const char* startNs) {
 struct Figures {
     std::vector<double> wall, cpu, rss;
 };
-
-double median(std::vector<double> values) {
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
 
 } // namespace
 

@@ -6,6 +6,7 @@
 // Prints the figures and PASS or FAIL per target; exits 0 either way, and 1 only
 // when no audio device can be opened.
 
+#include "BenchSupport.h"
 #include "game/cDefault.h"
 #include "platform/SdlSoundOutput.h"
 #include "platform/Services.h"
@@ -25,6 +26,8 @@
 
 namespace {
 
+using bench::median;
+
 constexpr int kPlays = 20;
 constexpr double kSoundMs = 500.0;
 constexpr double kBlockingSlackMs = 25.0;
@@ -36,11 +39,6 @@ template <typename F> double timeMs(F&& f) {
     const auto start = Clock::now();
     f();
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
 } // namespace

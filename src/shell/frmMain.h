@@ -23,7 +23,6 @@ class frmMain : public QWidget {
 
     // The one game window of the program.
     static frmMain& instance();
-    static bool exists();
 
     // Level choice strip.
     shell::PictureBox* Picture1;

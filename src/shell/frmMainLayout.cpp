@@ -55,10 +55,6 @@ frmMain& frmMain::instance() {
     return *g_instance;
 }
 
-bool frmMain::exists() {
-    return g_instance != nullptr;
-}
-
 frmMain::frmMain() {
     g_instance = this;
     buildLayout();

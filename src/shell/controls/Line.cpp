@@ -10,8 +10,4 @@ Line::Line(QWidget* parent, const QColor& colour) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-QColor Line::colour() const {
-    return palette().color(QPalette::Window);
-}
-
 } // namespace shell

@@ -9,7 +9,6 @@ class Line : public QWidget {
     Q_OBJECT
   public:
     Line(QWidget* parent, const QColor& colour);
-    QColor colour() const;
 };
 
 } // namespace shell
