@@ -1,0 +1,70 @@
+#include "platform/Termination.h"
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <thread>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+std::atomic<bool> g_requested{false};
+int g_pipe[2] = {-1, -1};
+
+static_assert(std::atomic<bool>::is_always_lock_free, "the flag is set from a signal handler");
+
+extern "C" void onTerminationSignal(int) {
+    const int savedErrno = errno;
+    g_requested.store(true);
+    if (g_pipe[1] >= 0) {
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &byte, 1);
+    }
+    errno = savedErrno;
+}
+
+} // namespace
+
+void installTerminationSignals() {
+    if (g_pipe[0] < 0 && ::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        g_pipe[0] = g_pipe[1] = -1;
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}
+
+bool terminationRequested() {
+    return g_requested.load();
+}
+
+int terminationFd() {
+    return g_pipe[0];
+}
+
+bool sleepUntil(std::chrono::steady_clock::time_point deadline) {
+    using namespace std::chrono;
+    for (;;) {
+        if (terminationRequested())
+            return false;
+        const auto now = steady_clock::now();
+        if (now >= deadline)
+            return true;
+        if (g_pipe[0] < 0) {
+            std::this_thread::sleep_until(deadline);
+            continue;
+        }
+        // Rounded up, so the wait never ends before the deadline.
+        const auto left = ceil<milliseconds>(deadline - now).count();
+        pollfd readable = {g_pipe[0], POLLIN, 0};
+        ::poll(&readable, 1, static_cast<int>(left));
+    }
+}
+
+} // namespace platform
