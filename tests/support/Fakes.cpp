@@ -20,27 +20,18 @@ QStringList RecordingSoundOutput::names() const {
     return result;
 }
 
-void RecordingSoundOutput::clear() {
-    plays.clear();
-    paths.clear();
-}
-
 platform::MessageBox::Button AnsweringMessageBox::show(const Request& request) {
     shown.push_back(request);
-    if (!answers.empty()) {
-        const Button answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    return request.buttons == Buttons::YesNo ? Button::Yes : Button::Ok;
+    if (answers.empty())
+        return request.buttons == Buttons::YesNo ? Button::Yes : Button::Ok;
+    const Button answer = answers.front();
+    answers.pop_front();
+    return answer;
 }
 
 FakePlatform::FakePlatform() {
-    platform::Services& services = platform::services();
-    services.sound = &sound;
-    services.messageBox = &messageBox;
-    services.clock = &clock;
-    services.endProcess = [this] { ++processEnds; };
+    platform::services() = {.sound = &sound, .messageBox = &messageBox, .clock = &clock,
+                            .endProcess = [this] { ++processEnds; }};
 }
 
 FakePlatform::~FakePlatform() {

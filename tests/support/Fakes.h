@@ -19,23 +19,20 @@ class RecordingSoundOutput : public platform::SoundOutput {
         bool waited;
         bool operator==(const Play&) const = default;
     };
-
     void play(const std::string& path, bool wait) override;
+    QStringList names() const;
+    void clear() { plays.clear(), paths.clear(); }
 
     std::vector<Play> plays;
     std::vector<std::string> paths;
-    // Runs after each play is logged, e.g. to look at the window while a sound "plays".
+    // Runs after each play is logged, while the sound "plays".
     std::function<void(const Play&)> onPlay;
-
-    QStringList names() const;
-    void clear();
 };
 
 // Answers message boxes from a queue (Yes, No or OK by default) and logs them.
 class AnsweringMessageBox : public platform::MessageBox {
   public:
     Button show(const Request& request) override;
-
     std::vector<Request> shown;
     std::deque<Button> answers;
 };
@@ -44,13 +41,12 @@ class FixedClock : public platform::Clock {
   public:
     QDate today() const override { return date; }
     std::uint64_t ticks() const override { return tickCount; }
-
     QDate date{2026, 12, 5};
     std::uint64_t tickCount = 42;
 };
 
-// Installs the fakes as the platform services for as long as it lives; ending
-// the process is recorded instead of done.
+// Installs the fakes as the platform services while it lives; ending the
+// process is counted instead of done.
 class FakePlatform {
   public:
     FakePlatform();

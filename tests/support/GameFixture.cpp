@@ -5,10 +5,9 @@
 #include "platform/PlainIniFormat.h"
 #include "shell/Fonts.h"
 
-#include <QCoreApplication>
-#include <QMouseEvent>
 #include <QSettings>
 #include <QTest>
+#include <qpa/qwindowsysteminterface.h>
 
 namespace testing {
 
@@ -39,6 +38,19 @@ QString GameFixture::settingsFile() const {
     return m_config.path() + QStringLiteral("/Duvella/Duvella 6.2.ini");
 }
 
+void GameFixture::clickWhile(QWidget* outer, const std::function<void()>& inside) {
+    const auto previous = platform.sound.onPlay;
+    bool done = false;
+    platform.sound.onPlay = [&](const RecordingSoundOutput::Play& play) {
+        if (!std::exchange(done, true))
+            inside();
+        if (previous)
+            previous(play);
+    };
+    click(outer);
+    platform.sound.onPlay = previous;
+}
+
 QStringList boardTags(const frmMain& window) {
     QStringList tags;
     for (const shell::ImageBox* block : window.imgMain)
@@ -48,32 +60,37 @@ QStringList boardTags(const frmMain& window) {
 
 namespace {
 
-void send(QWidget* widget, bool post) {
-    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
-    const QPointF global = widget->mapToGlobal(at);
-    auto* press = new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
-                                  Qt::LeftButton, Qt::NoModifier);
-    auto* release = new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
-                                    Qt::NoButton, Qt::NoModifier);
-    if (post) {
-        QCoreApplication::postEvent(widget, press);
-        QCoreApplication::postEvent(widget, release);
-    } else {
-        QCoreApplication::sendEvent(widget, press);
-        QCoreApplication::sendEvent(widget, release);
-        delete press;
-        delete release;
-    }
+void mouse(QWidget* widget, QEvent::Type type, Delivery delivery) {
+    QWidget* top = widget->window();
+    const QPointF at = widget->mapTo(top, QPointF(widget->width() / 2.0, widget->height() / 2.0));
+    // QTest's own clock, so these clicks and QTest's never make a stray double-click.
+    const ulong time = ++QTest::lastMouseTimestamp;
+    const auto buttons = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+    using W = QWindowSystemInterface;
+    if (delivery == Delivery::Queued)
+        W::handleMouseEvent<W::AsynchronousDelivery>(top->windowHandle(), time, at,
+                                                     top->mapToGlobal(at), buttons,
+                                                     Qt::LeftButton, type);
+    else
+        W::handleMouseEvent<W::SynchronousDelivery>(top->windowHandle(), time, at,
+                                                    top->mapToGlobal(at), buttons,
+                                                    Qt::LeftButton, type);
 }
 
 } // namespace
 
-void click(QWidget* widget) {
-    send(widget, false);
+void click(QWidget* widget, Delivery delivery) {
+    mouse(widget, QEvent::MouseButtonPress, delivery);
+    mouse(widget, QEvent::MouseButtonRelease, delivery);
+    QTest::lastMouseTimestamp += QTest::mouseDoubleClickInterval;
 }
 
-void postClick(QWidget* widget) {
-    send(widget, true);
+void doubleClick(QWidget* widget, Delivery delivery) {
+    for (int i = 0; i < 2; ++i) {
+        mouse(widget, QEvent::MouseButtonPress, delivery);
+        mouse(widget, QEvent::MouseButtonRelease, delivery);
+    }
+    QTest::lastMouseTimestamp += QTest::mouseDoubleClickInterval;
 }
 
 } // namespace testing

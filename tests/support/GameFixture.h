@@ -20,6 +20,9 @@ class GameFixture {
     void restart();
     QString settingsFile() const;
     QString configDir() const { return m_config.path(); }
+    // Clicks `outer`; `inside` runs as the click plays its first sound, e.g. to
+    // queue clicks that then arrive during the click's pause.
+    void clickWhile(QWidget* outer, const std::function<void()>& inside);
 
     FakePlatform platform;
 
@@ -30,9 +33,17 @@ class GameFixture {
 
 // Tag texts of the board, block by block.
 QStringList boardTags(const frmMain& window);
-// Sends a left click (press and release) to a widget, at once.
-void click(QWidget* widget);
-// Posts a left click to a widget; it is handled when the event loop next runs.
-void postClick(QWidget* widget);
+
+// Player input goes through the window system, as a real mouse's does. Now hands
+// it over at once; Queued leaves it in the window system's queue, where the next
+// pass of the event loop picks it up (a pause that shuts out user input does not).
+enum class Delivery { Now, Queued };
+// A left click (press and release) on the middle of `widget`.
+void click(QWidget* widget, Delivery delivery = Delivery::Now);
+// Two clicks close enough in time to make a double-click.
+void doubleClick(QWidget* widget, Delivery delivery = Delivery::Now);
+inline void postClick(QWidget* widget) {
+    click(widget, Delivery::Queued);
+}
 
 } // namespace testing
