@@ -2,12 +2,13 @@
 
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "platform/Services.h"
 #include "platform/SoundOutput.h"
 
+#include <QFileInfo>
 #include <QStringList>
 #include <deque>
 #include <functional>
-#include <vector>
 
 namespace testing {
 
@@ -19,8 +20,18 @@ class RecordingSoundOutput : public platform::SoundOutput {
         bool waited;
         bool operator==(const Play&) const = default;
     };
-    void play(const std::string& path, bool wait) override;
-    QStringList names() const;
+    void play(const std::string& path, bool wait) override {
+        paths.push_back(path);
+        plays.push_back({QFileInfo(QString::fromStdString(path)).fileName(), wait});
+        if (onPlay)
+            onPlay(plays.back());
+    }
+    QStringList names() const {
+        QStringList names;
+        for (const Play& play : plays)
+            names << play.name;
+        return names;
+    }
     void clear() { plays.clear(), paths.clear(); }
 
     std::vector<Play> plays;
@@ -32,7 +43,14 @@ class RecordingSoundOutput : public platform::SoundOutput {
 // Answers message boxes from a queue (Yes, No or OK by default) and logs them.
 class AnsweringMessageBox : public platform::MessageBox {
   public:
-    Button show(const Request& request) override;
+    Button show(const Request& request) override {
+        shown.push_back(request);
+        if (answers.empty())
+            return request.buttons == Buttons::YesNo ? Button::Yes : Button::Ok;
+        const Button answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
     std::vector<Request> shown;
     std::deque<Button> answers;
 };
@@ -49,11 +67,10 @@ class FixedClock : public platform::Clock {
 // process is counted instead of done.
 class FakePlatform {
   public:
-    FakePlatform();
-    ~FakePlatform();
-    FakePlatform(const FakePlatform&) = delete;
-    FakePlatform& operator=(const FakePlatform&) = delete;
-
+    FakePlatform() {
+        platform::services() = {&sound, &messageBox, &clock, [&] { ++processEnds; }};
+    }
+    ~FakePlatform() { platform::services() = {}; }
     RecordingSoundOutput sound;
     AnsweringMessageBox messageBox;
     FixedClock clock;

@@ -7,6 +7,7 @@
 
 #include <QSettings>
 #include <QTest>
+#include <map>
 #include <qpa/qwindowsysteminterface.h>
 
 namespace testing {
@@ -30,19 +31,36 @@ void GameFixture::restart() {
     m_window->Form_Load();
     m_window->show();
     m_window->activateWindow();
-    if (!QTest::qWaitForWindowActive(m_window.get()))
-        qWarning("game window did not become active");
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
 
-QString GameFixture::settingsFile() const {
-    return m_config.path() + QStringLiteral("/Duvella/Duvella 6.2.ini");
+Plays GameFixture::reveal(int i) {
+    platform.sound.clear();
+    click(block(i));
+    return platform.sound.plays;
+}
+
+QStringList GameFixture::tags() {
+    QStringList tags;
+    for (const shell::ImageBox* block : window().imgMain)
+        tags << block->tag();
+    return tags;
+}
+
+std::vector<std::pair<int, int>> GameFixture::pairs() {
+    std::map<QString, std::vector<int>> blocks;
+    for (int i = 0; i < int(window().imgMain.size()); ++i)
+        blocks[block(i)->tag()].push_back(i);
+    std::vector<std::pair<int, int>> pairs;
+    for (const auto& [tag, at] : blocks)
+        pairs.emplace_back(at.front(), at.back());
+    return pairs;
 }
 
 void GameFixture::clickWhile(QWidget* outer, const std::function<void()>& inside) {
     const auto previous = platform.sound.onPlay;
-    bool done = false;
-    platform.sound.onPlay = [&](const RecordingSoundOutput::Play& play) {
-        if (!std::exchange(done, true))
+    platform.sound.onPlay = [&, first = true](const RecordingSoundOutput::Play& play) mutable {
+        if (std::exchange(first, false))
             inside();
         if (previous)
             previous(play);
@@ -51,46 +69,19 @@ void GameFixture::clickWhile(QWidget* outer, const std::function<void()>& inside
     platform.sound.onPlay = previous;
 }
 
-QStringList boardTags(const frmMain& window) {
-    QStringList tags;
-    for (const shell::ImageBox* block : window.imgMain)
-        tags << block->tag();
-    return tags;
-}
-
-namespace {
-
-void mouse(QWidget* widget, QEvent::Type type, Delivery delivery) {
+void click(QWidget* widget, Delivery delivery, int clicks) {
+    using W = QWindowSystemInterface;
     QWidget* top = widget->window();
     const QPointF at = widget->mapTo(top, QPointF(widget->width() / 2.0, widget->height() / 2.0));
-    // QTest's own clock, so these clicks and QTest's never make a stray double-click.
-    const ulong time = ++QTest::lastMouseTimestamp;
-    const auto buttons = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-    using W = QWindowSystemInterface;
-    if (delivery == Delivery::Queued)
-        W::handleMouseEvent<W::AsynchronousDelivery>(top->windowHandle(), time, at,
-                                                     top->mapToGlobal(at), buttons,
-                                                     Qt::LeftButton, type);
-    else
-        W::handleMouseEvent<W::SynchronousDelivery>(top->windowHandle(), time, at,
-                                                    top->mapToGlobal(at), buttons,
-                                                    Qt::LeftButton, type);
-}
-
-} // namespace
-
-void click(QWidget* widget, Delivery delivery) {
-    mouse(widget, QEvent::MouseButtonPress, delivery);
-    mouse(widget, QEvent::MouseButtonRelease, delivery);
+    // On QTest's own clock, so these clicks and QTest's never make a stray double-click.
+    for (int i = 0; i < 2 * clicks; ++i)
+        W::handleMouseEvent<W::AsynchronousDelivery>(
+            top->windowHandle(), ++QTest::lastMouseTimestamp, at, top->mapToGlobal(at),
+            i % 2 ? Qt::NoButton : Qt::LeftButton, Qt::LeftButton,
+            i % 2 ? QEvent::MouseButtonRelease : QEvent::MouseButtonPress);
     QTest::lastMouseTimestamp += QTest::mouseDoubleClickInterval;
-}
-
-void doubleClick(QWidget* widget, Delivery delivery) {
-    for (int i = 0; i < 2; ++i) {
-        mouse(widget, QEvent::MouseButtonPress, delivery);
-        mouse(widget, QEvent::MouseButtonRelease, delivery);
-    }
-    QTest::lastMouseTimestamp += QTest::mouseDoubleClickInterval;
+    if (delivery == Delivery::Now)
+        W::flushWindowSystemEvents();
 }
 
 } // namespace testing

@@ -8,8 +8,20 @@
 
 namespace testing {
 
+using Plays = std::vector<RecordingSoundOutput::Play>;
+
+// Player input goes through the window system, as a real mouse's does. Now hands
+// it over at once; Queued leaves it in the window system's queue, where the next
+// pass of the event loop picks it up (a pass that shuts out user input does not).
+enum class Delivery { Now, Queued };
+// A left click (press and release) on the middle of `widget`; two for a double-click.
+void click(QWidget* widget, Delivery delivery = Delivery::Now, int clicks = 1);
+inline void postClick(QWidget* widget) {
+    click(widget, Delivery::Queued);
+}
+
 // A game window on the fake platform, with a settings store of its own in a
-// temporary folder. The window is built and shown as the program does it.
+// temporary folder, built and shown as the program does it; and a player's moves.
 class GameFixture {
   public:
     GameFixture();
@@ -18,9 +30,18 @@ class GameFixture {
     frmMain& window() { return *m_window; }
     // Builds a fresh window (the old one goes), as a new start of the program would.
     void restart();
-    QString settingsFile() const;
-    QString configDir() const { return m_config.path(); }
-    // Clicks `outer`; `inside` runs as the click plays its first sound, e.g. to
+    QString settingsFile() const { return m_config.path() + "/Duvella/Duvella 6.2.ini"; }
+
+    void startLevel(int index) { click(window().lblLevel[index]), platform.sound.clear(); }
+    shell::ImageBox* block(int i) { return window().imgMain.at(std::size_t(i)); }
+    // Clicks block i and returns the sounds of that click.
+    Plays reveal(int i);
+    bool covered(int i) { return block(i)->picture() == window().imgDefault->picture(); }
+    QString score() { return window().lblCurrentScore->caption(); }
+    QStringList tags();
+    // The two blocks of each picture number on the board.
+    std::vector<std::pair<int, int>> pairs();
+    // Clicks `outer`; `inside` runs as that click plays its first sound, e.g. to
     // queue clicks that then arrive during the click's pause.
     void clickWhile(QWidget* outer, const std::function<void()>& inside);
 
@@ -30,20 +51,5 @@ class GameFixture {
     QTemporaryDir m_config;
     std::unique_ptr<frmMain> m_window;
 };
-
-// Tag texts of the board, block by block.
-QStringList boardTags(const frmMain& window);
-
-// Player input goes through the window system, as a real mouse's does. Now hands
-// it over at once; Queued leaves it in the window system's queue, where the next
-// pass of the event loop picks it up (a pause that shuts out user input does not).
-enum class Delivery { Now, Queued };
-// A left click (press and release) on the middle of `widget`.
-void click(QWidget* widget, Delivery delivery = Delivery::Now);
-// Two clicks close enough in time to make a double-click.
-void doubleClick(QWidget* widget, Delivery delivery = Delivery::Now);
-inline void postClick(QWidget* widget) {
-    click(widget, Delivery::Queued);
-}
 
 } // namespace testing
