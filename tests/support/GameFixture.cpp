@@ -19,11 +19,6 @@ GameFixture::GameFixture() {
     restart();
 }
 
-GameFixture::~GameFixture() {
-    m_window.reset();
-    objGame.release();
-}
-
 void GameFixture::restart() {
     m_window.reset();
     objGame.release();
@@ -38,13 +33,6 @@ Plays GameFixture::reveal(int i) {
     platform.sound.clear();
     click(block(i));
     return platform.sound.plays;
-}
-
-QStringList GameFixture::tags() {
-    QStringList tags;
-    for (const shell::ImageBox* block : window().imgMain)
-        tags << block->tag();
-    return tags;
 }
 
 std::vector<std::pair<int, int>> GameFixture::pairs() {

@@ -25,7 +25,6 @@ inline void postClick(QWidget* widget) {
 class GameFixture {
   public:
     GameFixture();
-    ~GameFixture();
 
     frmMain& window() { return *m_window; }
     // Builds a fresh window (the old one goes), as a new start of the program would.
@@ -38,7 +37,6 @@ class GameFixture {
     Plays reveal(int i);
     bool covered(int i) { return block(i)->picture() == window().imgDefault->picture(); }
     QString score() { return window().lblCurrentScore->caption(); }
-    QStringList tags();
     // The two blocks of each picture number on the board.
     std::vector<std::pair<int, int>> pairs();
     // Clicks `outer`; `inside` runs as that click plays its first sound, e.g. to
