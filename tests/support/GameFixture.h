@@ -16,9 +16,6 @@ using Plays = std::vector<RecordingSoundOutput::Play>;
 enum class Delivery { Now, Queued };
 // A left click (press and release) on the middle of `widget`; two for a double-click.
 void click(QWidget* widget, Delivery delivery = Delivery::Now, int clicks = 1);
-inline void postClick(QWidget* widget) {
-    click(widget, Delivery::Queued);
-}
 
 // A game window on the fake platform, with a settings store of its own in a
 // temporary folder, built and shown as the program does it; and a player's moves.
