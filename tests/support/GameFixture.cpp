@@ -2,19 +2,19 @@
 
 #include "game/cDefault.h"
 #include "pictures/PictureLibrary.h"
-#include "platform/PlainIniFormat.h"
 #include "shell/Fonts.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QMouseEvent>
-#include <QSettings>
 #include <QTest>
 
 namespace testing {
 
 GameFixture::GameFixture() {
     shell::installFontSubstitutes();
-    QSettings::setPath(platform::plainIniFormat(), QSettings::UserScope, m_config.path());
+    // The settings file goes where the program puts it, under a config folder of our own.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
     pictures::frmImg.load();
     restart();
 }
