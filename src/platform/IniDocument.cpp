@@ -95,8 +95,12 @@ QByteArray lineEndingOf(const IniDocument& document) {
 // A line added after the last line takes over its missing final line break.
 void insertAfter(IniDocument& document, std::ptrdiff_t at, QByteArray text) {
     IniLine line{std::move(text), lineEndingOf(document)};
-    if (at >= 0 && document[at].ending.isEmpty())
+    if (at >= 0 && document[at].ending.isEmpty()) {
         std::swap(document[at].ending, line.ending);
+        // After a last line that ends in "\r", a "\n" alone would swallow that "\r".
+        if (document[at].text.endsWith('\r'))
+            document[at].ending = QByteArrayLiteral("\r\n");
+    }
     document.insert(document.begin() + (at + 1), std::move(line));
 }
 
