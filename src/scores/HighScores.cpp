@@ -1,52 +1,61 @@
 #include "scores/HighScores.h"
 
-#include "platform/PlainIniFormat.h"
+#include "platform/IniDocument.h"
 #include "platform/Services.h"
+#include "platform/SettingsFile.h"
+#include "scores/StoredText.h"
 #include "shell/frmMain.h"
 #include "sound/PlayWave.h"
 
+#include <array>
+
 namespace {
 
-const QString kOrganisation = QStringLiteral("Duvella");
-const QString kApplication = QStringLiteral("Duvella 6.2");
-const QString kSection = QStringLiteral("general");
+// The game owns these six keys of [general] and nothing else in the file.
+constexpr QByteArrayView kSection = "general";
+constexpr std::array<QByteArrayView, 3> kScoreKeys = {"highscore1", "highscore2", "highscore3"};
+constexpr std::array<QByteArrayView, 3> kDateKeys = {"highdate1", "highdate2", "highdate3"};
 
-std::unique_ptr<QSettings> openTable() {
-    auto store = platform::openUserSettings(kOrganisation, kApplication);
-    store->beginGroup(kSection);
-    return store;
+QString settingsPath() {
+    return platform::userSettingsPath(QStringLiteral("Duvella"), QStringLiteral("Duvella 6.2"));
 }
 
-QString scoreKey(int row) {
-    return QStringLiteral("highscore%1").arg(row + 1);
-}
-
-QString dateKey(int row) {
-    return QStringLiteral("highdate%1").arg(row + 1);
+QString storedText(const platform::IniDocument& file, QByteArrayView key, const QString& absent) {
+    const std::optional<QByteArray> value = platform::iniValue(file, kSection, key);
+    return value ? textFromStoredBytes(*value) : absent;
 }
 
 } // namespace
 
 void LoadHighScores() {
     frmMain& window = frmMain::instance();
-    const auto store = openTable();
+    const platform::IniDocument file =
+        platform::parseIni(platform::readSettingsFile(settingsPath()).value_or(QByteArray()));
     for (int row = 0; row < 3; ++row)
         window.lblHighScore[row]->setCaption(
-            store->value(scoreKey(row), QStringLiteral("0")).toString());
+            storedText(file, kScoreKeys[row], QStringLiteral("0")));
     for (int row = 0; row < 3; ++row)
         window.lblHighDate[row]->setCaption(
-            store->value(dateKey(row), QStringLiteral("Never")).toString());
+            storedText(file, kDateKeys[row], QStringLiteral("Never")));
 }
 
 void SaveHighScores() {
     const frmMain& window = frmMain::instance();
-    const auto store = openTable();
+    // Read anew, so that whatever else has changed in the file meanwhile stays.
+    const QString path = settingsPath();
+    const std::optional<QByteArray> before = platform::readSettingsFile(path);
+    if (!before)
+        return;
+    platform::IniDocument file = platform::parseIni(*before);
     for (int row = 0; row < 3; ++row)
-        store->setValue(scoreKey(row), window.lblHighScore[row]->caption());
+        platform::setIniValue(file, kSection, kScoreKeys[row],
+                              storedBytesFromText(window.lblHighScore[row]->caption()));
     for (int row = 0; row < 3; ++row)
-        store->setValue(dateKey(row), window.lblHighDate[row]->caption());
-    // The table must be on disk before the process ends.
-    store->sync();
+        platform::setIniValue(file, kSection, kDateKeys[row],
+                              storedBytesFromText(window.lblHighDate[row]->caption()));
+    const QByteArray after = platform::serialiseIni(file);
+    if (after != *before)
+        platform::writeSettingsFile(path, after);
 }
 
 QString highScoreDateText(const QDate& date) {

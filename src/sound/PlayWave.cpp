@@ -2,6 +2,7 @@
 
 #include "game/cDefault.h"
 #include "platform/Services.h"
+#include "shell/Main.h"
 
 namespace {
 
@@ -19,6 +20,8 @@ QString soundFilePath(const QString& folder, const QString& name) {
 
 void PlayWave(const QString& name) {
     play(name, true);
+    // A termination cuts the wait short; the game ends here, not after the handler.
+    CloseOnTerminationRequest();
 }
 
 void PlayWaveAsync(const QString& name) {

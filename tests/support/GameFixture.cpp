@@ -2,10 +2,9 @@
 
 #include "game/cDefault.h"
 #include "pictures/PictureLibrary.h"
-#include "platform/PlainIniFormat.h"
 #include "shell/Fonts.h"
 
-#include <QSettings>
+#include <QFile>
 #include <QTest>
 #include <map>
 #include <qpa/qwindowsysteminterface.h>
@@ -14,7 +13,8 @@ namespace testing {
 
 GameFixture::GameFixture() {
     shell::installFontSubstitutes();
-    QSettings::setPath(platform::plainIniFormat(), QSettings::UserScope, m_config.path());
+    // The settings file goes where the program puts it, under a config folder of our own.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
     pictures::frmImg.load();
     restart();
 }

@@ -1,0 +1,93 @@
+#include "platform/Services.h"
+#include "platform/Termination.h"
+#include "shell/Main.h"
+#include "support/GameFixture.h"
+
+#include <QtTest>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Whether the program has put its own handler for `signal` in place (not merely
+// inherited this test's handlers before it started).
+bool catches(pid_t pid, int signal) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
+    const QByteArray mask = text.mid(text.indexOf("SigCgt:") + 7).split('\n').front();
+    return text.startsWith("Name:\tduvella\n") &&
+           (mask.trimmed().toULongLong(nullptr, 16) >> (signal - 1) & 1) != 0;
+}
+
+// The table as the file has it, where the game adds the keys it lacks.
+const QByteArray kFile = "[General] ; note\r\nHIGHSCORE1=990\r\n\r\n[x]";
+
+} // namespace
+
+class TerminationTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void signalEndsTheGameAsItsCloseBoxDoes_data();
+    void signalEndsTheGameAsItsCloseBoxDoes();
+};
+
+void TerminationTest::signalEndsTheGameAsItsCloseBoxDoes_data() {
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<QString>("sound"); // the sound during which it comes; none: idle
+    QTest::newRow("idle, SIGTERM") << SIGTERM << QString();
+    QTest::newRow("idle, SIGINT") << SIGINT << QString();
+    QTest::newRow("idle, SIGHUP") << SIGHUP << QString();
+    QTest::newRow("in a reveal's pause") << SIGTERM << "zhoop.wav";
+    QTest::newRow("during the sirens of Clear Scores") << SIGTERM << "police.wav";
+}
+
+// The idle game is the real program; the others are this test's game in a child.
+void TerminationTest::signalEndsTheGameAsItsCloseBoxDoes() {
+    QFETCH(int, signal);
+    QFETCH(QString, sound);
+    testing::GameFixture game;
+    QDir().mkpath(QFileInfo(game.settingsFile()).path());
+    QFile file(game.settingsFile());
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kFile) > 0);
+    file.close();
+    game.restart();
+    frmMain& w = game.window();
+    testing::click(w.lblLevel[0]);
+    QElapsedTimer clock;
+    clock.start();
+    const pid_t child = ::fork();
+    if (child == 0 && sound.isEmpty())
+        ::execl(qPrintable(QCoreApplication::applicationDirPath() + "/duvella"), "duvella",
+                nullptr);
+    if (child == 0) {
+        platform::installTerminationSignals();
+        WatchForTermination(w);
+        platform::services().endProcess = [] { std::_Exit(0); };
+        // The signal comes at `sound`, which "plays" for 5 s in the sleep that every wait
+        // of the game goes through.
+        game.platform.sound.onPlay = [&](const auto& play) {
+            if (play.name == sound && ::kill(::getpid(), signal) == 0)
+                platform::sleepUntil(std::chrono::steady_clock::now() + std::chrono::seconds(5));
+        };
+        testing::click(sound == "zhoop.wav" ? static_cast<QWidget*>(w.imgMain[3]) : w.cmdClear);
+        std::_Exit(3); // the interrupted handler went on
+    }
+    if (sound.isEmpty()) {
+        QTRY_VERIFY_WITH_TIMEOUT(catches(child, signal), 10000);
+        ::kill(child, signal);
+        clock.restart();
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(clock.elapsed() < 1000);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    // Saved as the table stood: for Clear Scores, before its rows were cleared.
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(),
+             "[General] ; note\r\nHIGHSCORE1=990\r\nhighscore2=0\r\nhighscore3=0\r\n"
+             "highdate1=Never\r\nhighdate2=Never\r\nhighdate3=Never\r\n\r\n[x]");
+}
+
+QTEST_MAIN(TerminationTest)
+#include "tst_termination.moc"
