@@ -12,6 +12,7 @@ namespace platform {
 
 void installSystemServices() {
     static SdlSoundOutput sound;
+    sound.start();
     static QtMessageBox messageBox;
     static SystemClock clock;
     Services& current = services();
