@@ -16,21 +16,20 @@ const SdlLibrary* load() {
     if (handle == nullptr)
         return nullptr;
     static SdlLibrary sdl;
-    const bool complete =
-        resolve(handle, "SDL_SetHint", sdl.SetHint) &&
-        resolve(handle, "SDL_InitSubSystem", sdl.InitSubSystem) &&
-        resolve(handle, "SDL_QuitSubSystem", sdl.QuitSubSystem) &&
-        resolve(handle, "SDL_OpenAudioDevice", sdl.OpenAudioDevice) &&
-        resolve(handle, "SDL_CloseAudioDevice", sdl.CloseAudioDevice) &&
-        resolve(handle, "SDL_PauseAudioDevice", sdl.PauseAudioDevice) &&
-        resolve(handle, "SDL_GetAudioDeviceStatus", sdl.GetAudioDeviceStatus) &&
-        resolve(handle, "SDL_LockAudioDevice", sdl.LockAudioDevice) &&
-        resolve(handle, "SDL_UnlockAudioDevice", sdl.UnlockAudioDevice) &&
-        resolve(handle, "SDL_RWFromFile", sdl.RWFromFile) &&
-        resolve(handle, "SDL_LoadWAV_RW", sdl.LoadWAV_RW) &&
-        resolve(handle, "SDL_FreeWAV", sdl.FreeWAV) &&
-        resolve(handle, "SDL_BuildAudioCVT", sdl.BuildAudioCVT) &&
-        resolve(handle, "SDL_ConvertAudio", sdl.ConvertAudio);
+    const bool complete = resolve(handle, "SDL_SetHint", sdl.SetHint) &&
+                          resolve(handle, "SDL_InitSubSystem", sdl.InitSubSystem) &&
+                          resolve(handle, "SDL_QuitSubSystem", sdl.QuitSubSystem) &&
+                          resolve(handle, "SDL_OpenAudioDevice", sdl.OpenAudioDevice) &&
+                          resolve(handle, "SDL_CloseAudioDevice", sdl.CloseAudioDevice) &&
+                          resolve(handle, "SDL_PauseAudioDevice", sdl.PauseAudioDevice) &&
+                          resolve(handle, "SDL_GetAudioDeviceStatus", sdl.GetAudioDeviceStatus) &&
+                          resolve(handle, "SDL_LockAudioDevice", sdl.LockAudioDevice) &&
+                          resolve(handle, "SDL_UnlockAudioDevice", sdl.UnlockAudioDevice) &&
+                          resolve(handle, "SDL_RWFromFile", sdl.RWFromFile) &&
+                          resolve(handle, "SDL_LoadWAV_RW", sdl.LoadWAV_RW) &&
+                          resolve(handle, "SDL_FreeWAV", sdl.FreeWAV) &&
+                          resolve(handle, "SDL_BuildAudioCVT", sdl.BuildAudioCVT) &&
+                          resolve(handle, "SDL_ConvertAudio", sdl.ConvertAudio);
     return complete ? &sdl : nullptr;
 }
 

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 
 namespace platform {
 
@@ -50,10 +49,14 @@ std::optional<std::chrono::nanoseconds> wavLength(std::string_view bytes) {
 }
 
 std::optional<std::chrono::nanoseconds> wavFileLength(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
         return std::nullopt;
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::string bytes;
+    char buffer[65536];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        bytes.append(buffer, got);
+    std::fclose(file);
     return wavLength(bytes);
 }
 
