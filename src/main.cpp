@@ -5,12 +5,11 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    // First, so that the sound device opens on its own thread while the window is built.
-    platform::installSystemServices();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Duvella"));
     QApplication::setDesktopFileName(QStringLiteral("duvella"));
     shell::installFontSubstitutes();
+    platform::installSystemServices();
 
     Main();
     return QApplication::exec();

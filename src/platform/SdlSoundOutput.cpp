@@ -297,7 +297,14 @@ void SdlSoundOutput::Worker::fill(void* self, Uint8* out, int length) {
     worker->position += taken;
 }
 
-SdlSoundOutput::SdlSoundOutput(Timing timing) : m_worker(std::make_shared<Worker>(timing)) {}
+SdlSoundOutput::SdlSoundOutput(Timing timing, Start when)
+    : m_worker(std::make_shared<Worker>(timing)) {
+    // Set here, before the worker exists, as no other thread of the output may
+    // read the environment while it changes.
+    ::setenv("PULSE_PROP", "application.icon_name=duvella", 0);
+    if (when == Start::Now)
+        start();
+}
 
 SdlSoundOutput::~SdlSoundOutput() {
     shutdown();
@@ -307,9 +314,6 @@ void SdlSoundOutput::start() {
     std::lock_guard lock(m_worker->mutex);
     if (m_worker->device != Worker::Device::Untried)
         return;
-    // Set here, before the worker exists, as no other thread may read the
-    // environment while it changes.
-    ::setenv("PULSE_PROP", "application.icon_name=duvella", 0);
     m_worker->device = Worker::Device::Opening;
     m_worker->triedAt = Clock::now();
     m_worker->running = true;
@@ -317,7 +321,8 @@ void SdlSoundOutput::start() {
 }
 
 void SdlSoundOutput::play(const std::string& path, bool wait) {
-    start();
+    if (wait)
+        start();
     const std::optional<std::chrono::nanoseconds> length = wavFileLength(path);
     const Worker::Request sent = m_worker->submit(path);
     if (!length || !wait)

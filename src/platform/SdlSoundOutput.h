@@ -25,15 +25,18 @@ class SdlSoundOutput : public SoundOutput {
         std::chrono::milliseconds keepOpen{2000};
     };
 
-    explicit SdlSoundOutput(Timing timing);
+    // When the worker starts to open the device: at once, or at start().
+    enum class Start { Now, Later };
+
+    explicit SdlSoundOutput(Timing timing, Start when = Start::Now);
     SdlSoundOutput() : SdlSoundOutput(Timing{}) {}
     ~SdlSoundOutput() override;
     SdlSoundOutput(const SdlSoundOutput&) = delete;
     SdlSoundOutput& operator=(const SdlSoundOutput&) = delete;
 
-    // Starts the worker, which begins to open the device at once; the first
-    // play does it when this was not called. A play made while the device
-    // opens starts its sound as soon as the device is open.
+    // Starts the worker, which begins to open the device. A sound started
+    // before the device is open plays as soon as it is; a waiting play starts
+    // the worker itself, as it has to wait for the device anyway.
     void start();
     void play(const std::string& path, bool wait) override;
     void shutdown() override;
