@@ -48,7 +48,11 @@ class FirstFrameFilter : public QObject {
 } // namespace
 
 void installFirstFrameProbe() {
-    qApp->installEventFilter(new FirstFrameFilter(qApp));
+    // Installed from the event loop, after everything main() installs, so that
+    // it is the first filter to see the paint (Qt asks the last installed first)
+    // and its report is queued before anything else the paint sets off.
+    QMetaObject::invokeMethod(
+        qApp, [] { qApp->installEventFilter(new FirstFrameFilter(qApp)); }, Qt::QueuedConnection);
 }
 
 // Linked into a program, the probe installs itself while the program's

@@ -60,6 +60,14 @@ int main(int argc, char** argv) {
             late.push_back(msSince(start) - lengthMs);
         }
     }
+    // Once the device has closed for want of sounds, the next play opens it again.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    const double idleLengthMs = platform::wavFileLength(sounds.front())->count() / 1e6;
+    const auto idleStart = Clock::now();
+    output.play(sounds.front(), true);
+    late.push_back(msSince(idleStart) - idleLengthMs);
+    const double afterIdleMs = late.back();
+
     std::vector<double> async;
     for (const std::string& sound : sounds) {
         const auto start = Clock::now();
@@ -73,14 +81,16 @@ int main(int argc, char** argv) {
     const double earliest = *std::min_element(late.begin(), late.end());
     const double latest = *std::max_element(late.begin(), late.end());
     const bool pacingOk = earliest >= 0 && latest <= kLateMs;
-    std::printf("[%s] PlayWave pacing, %zu waiting plays of the game's %zu sounds: later than the"
+    std::printf("[%s] PlayWave pacing, %zu waiting plays (the game's %zu sounds twice, one after "
+                "2.5 s idle): later than the"
                 " sound by min %.2f ms, median %.2f ms, max %.2f ms (target 0 to %.0f ms) %s\n",
                 label, late.size(), sounds.size(), earliest, bench::median(late), latest, kLateMs,
                 pacingOk ? "PASS" : "MISS");
     const double asyncWorst = *std::max_element(async.begin(), async.end());
     std::printf("[%s] PlayWaveAsync returns after median %.2f ms, worst %.2f ms (target <= %.0f"
-                " ms) %s; the first play, which waited for the device, took %.1f ms\n",
+                " ms) %s; the first play, which waited for the device, took %.1f ms; a play"
+                " after 2.5 s without sound, which opened it again, was %.1f ms late\n",
                 label, bench::median(async), asyncWorst, kAsyncMs,
-                asyncWorst <= kAsyncMs ? "PASS" : "MISS", firstMs);
+                asyncWorst <= kAsyncMs ? "PASS" : "MISS", firstMs, afterIdleMs);
     return 0;
 }

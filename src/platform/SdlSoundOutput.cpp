@@ -62,7 +62,8 @@ class StderrMuted {
 struct SdlSoundOutput::Worker {
     explicit Worker(Timing t) : timing(t) {}
 
-    enum class Device { Untried, Opening, Open, Failed };
+    // Retrying: opening again after a failure, while plays go on in silence.
+    enum class Device { Untried, Opening, Open, Failed, Retrying };
     struct Request {
         std::string path;
         std::uint64_t number = 0;
@@ -102,7 +103,7 @@ struct SdlSoundOutput::Worker {
     std::optional<Clock::time_point> startOf(const Request& request);
     void run();
     bool open();
-    void close(bool quitAudio);
+    void close();
     std::optional<Clock::time_point> startSound(const std::string& path);
     std::vector<Uint8> load(const std::string& path);
     static void fill(void* self, Uint8* out, int length);
@@ -113,11 +114,13 @@ SdlSoundOutput::Worker::Request SdlSoundOutput::Worker::submit(const std::string
     std::lock_guard lock(mutex);
     const auto now = Clock::now();
     if (device == Device::Failed && now - triedAt >= timing.retryAfter) {
-        device = Device::Opening;
+        device = Device::Retrying;
         triedAt = now;
+        changed.notify_all();
     }
+    // Only the first open is waited for; a retry must not cost the game its tempo.
     const bool openHangs = device == Device::Opening && now - triedAt >= timing.openLimit;
-    if (quit || device == Device::Failed || openHangs) {
+    if (quit || device == Device::Failed || device == Device::Retrying || openHangs) {
         request.reset();
         return {};
     }
@@ -154,7 +157,7 @@ void SdlSoundOutput::Worker::run() {
             sdl->GetAudioDeviceStatus(id) == SDL_AUDIO_STOPPED) {
             // The device was lost; it is tried again later like one that failed.
             lock.unlock();
-            close(true);
+            close();
             lock.lock();
             device = Device::Failed;
             triedAt = Clock::now();
@@ -163,7 +166,7 @@ void SdlSoundOutput::Worker::run() {
             device = Device::Opening;
             triedAt = Clock::now();
         }
-        if (device == Device::Opening) {
+        if (device == Device::Opening || device == Device::Retrying) {
             lock.unlock();
             const bool opened = open();
             lock.lock();
@@ -182,7 +185,7 @@ void SdlSoundOutput::Worker::run() {
             if (changed.wait_until(lock, closeAt) == std::cv_status::timeout && !request &&
                 Clock::now() >= closeAt) {
                 lock.unlock();
-                close(false);
+                close();
                 lock.lock();
             }
             continue;
@@ -193,7 +196,7 @@ void SdlSoundOutput::Worker::run() {
         changed.notify_all();
     }
     lock.unlock();
-    close(true);
+    close();
     lock.lock();
     running = false;
     changed.notify_all();
@@ -203,17 +206,15 @@ bool SdlSoundOutput::Worker::open() {
     if (sdl == nullptr && (sdl = sdlLibrary()) == nullptr)
         return false;
     StderrMuted muted;
-    if (!audioInitialised) {
-        // The game handles termination signals itself.
-        sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        // The stream is named after the game in the desktop's sound settings.
-        sdl->SetHint(SDL_HINT_APP_NAME, "Duvella");
-        sdl->SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Duvella");
-        sdl->SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Duvella");
-        if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0)
-            return false;
-        audioInitialised = true;
-    }
+    // The game handles termination signals itself.
+    sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The stream is named after the game in the desktop's sound settings.
+    sdl->SetHint(SDL_HINT_APP_NAME, "Duvella");
+    sdl->SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Duvella");
+    sdl->SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Duvella");
+    if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return false;
+    audioInitialised = true;
     SDL_AudioSpec wanted{};
     wanted.freq = kRate;
     wanted.format = kFormat;
@@ -224,7 +225,7 @@ bool SdlSoundOutput::Worker::open() {
     // Without allowed changes SDL converts to whatever the hardware takes.
     id = sdl->OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (id == 0) {
-        close(true);
+        close();
         return false;
     }
     sdl->PauseAudioDevice(id, 0);
@@ -232,17 +233,18 @@ bool SdlSoundOutput::Worker::open() {
     return true;
 }
 
-// Closing the device ends SDL's audio thread; with `quitAudio` SDL lets go of
-// the sound server too, so that the next try starts afresh.
-void SdlSoundOutput::Worker::close(bool quitAudio) {
+// Closing the device ends SDL's audio thread, and leaving SDL's audio ends its
+// other threads (some backends look for new devices every 100 ms); the next
+// open starts afresh, so a device that failed is looked for anew.
+void SdlSoundOutput::Worker::close() {
     if (id != 0)
         sdl->CloseAudioDevice(id);
     id = 0;
     samples.clear();
     position = 0;
-    if (quitAudio && audioInitialised)
+    if (audioInitialised)
         sdl->QuitSubSystem(SDL_INIT_AUDIO);
-    audioInitialised = audioInitialised && !quitAudio;
+    audioInitialised = false;
 }
 
 std::optional<Clock::time_point> SdlSoundOutput::Worker::startSound(const std::string& path) {
