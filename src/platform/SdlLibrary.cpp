@@ -29,7 +29,8 @@ const SdlLibrary* load() {
                           resolve(handle, "SDL_LoadWAV_RW", sdl.LoadWAV_RW) &&
                           resolve(handle, "SDL_FreeWAV", sdl.FreeWAV) &&
                           resolve(handle, "SDL_BuildAudioCVT", sdl.BuildAudioCVT) &&
-                          resolve(handle, "SDL_ConvertAudio", sdl.ConvertAudio);
+                          resolve(handle, "SDL_ConvertAudio", sdl.ConvertAudio) &&
+                          resolve(handle, "SDL_TLSCleanup", sdl.TLSCleanup);
     return complete ? &sdl : nullptr;
 }
 

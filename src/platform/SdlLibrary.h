@@ -23,6 +23,7 @@ struct SdlLibrary {
     decltype(&SDL_FreeWAV) FreeWAV;
     decltype(&SDL_BuildAudioCVT) BuildAudioCVT;
     decltype(&SDL_ConvertAudio) ConvertAudio;
+    decltype(&SDL_TLSCleanup) TLSCleanup;
 };
 
 // Opens libSDL2 on the first call; nullptr when it or one of the functions is

@@ -197,6 +197,9 @@ void SdlSoundOutput::Worker::run() {
     }
     lock.unlock();
     close();
+    // SDL keeps per-thread data (its error text) for threads it did not make.
+    if (sdl != nullptr)
+        sdl->TLSCleanup();
     lock.lock();
     running = false;
     changed.notify_all();
@@ -293,7 +296,8 @@ void SdlSoundOutput::Worker::fill(void* self, Uint8* out, int length) {
     auto* worker = static_cast<Worker*>(self);
     const auto wanted = static_cast<std::size_t>(length);
     const std::size_t taken = std::min(wanted, worker->samples.size() - worker->position);
-    std::memcpy(out, worker->samples.data() + worker->position, taken);
+    if (taken > 0)
+        std::memcpy(out, worker->samples.data() + worker->position, taken);
     // Zero is silence in signed 16-bit samples.
     std::memset(out + taken, 0, wanted - taken);
     worker->position += taken;
