@@ -20,7 +20,10 @@ void reportAndExit() {
     const long long ns = static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
     std::printf("firstframe_ns=%lld vmhwm_kb=%ld\n", ns, bench::procStatusKb("VmHWM:"));
     std::fflush(stdout);
-    _exit(0);
+    // Told to stay, the program runs on after its report, for benchmarks that
+    // watch what follows the first frame (the start-up sound, the idle game).
+    if (std::getenv("DUVELLA_PROBE_STAY") == nullptr)
+        _exit(0);
 }
 
 class FirstFrameFilter : public QObject {
@@ -45,7 +48,11 @@ class FirstFrameFilter : public QObject {
 } // namespace
 
 void installFirstFrameProbe() {
-    qApp->installEventFilter(new FirstFrameFilter(qApp));
+    // Installed from the event loop, after everything main() installs, so that
+    // it is the first filter to see the paint (Qt asks the last installed first)
+    // and its report is queued before anything else the paint sets off.
+    QMetaObject::invokeMethod(
+        qApp, [] { qApp->installEventFilter(new FirstFrameFilter(qApp)); }, Qt::QueuedConnection);
 }
 
 // Linked into a program, the probe installs itself while the program's

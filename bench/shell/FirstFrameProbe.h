@@ -9,6 +9,9 @@
 // The parent that started the process subtracts its own CLOCK_MONOTONIC reading
 // taken before the fork, so the figure covers everything from exec onwards.
 //
+// With DUVELLA_PROBE_STAY set in the environment the program prints the line and
+// runs on.
+//
 // FirstFrameProbe.cpp installs the probe by itself when the application object
 // is constructed: it only has to be compiled into the program.
 void installFirstFrameProbe();

@@ -6,7 +6,8 @@ namespace platform {
 
 // Plays WAV files, one at a time for the whole program. Starting a sound stops
 // one that is still playing. Failures (missing or corrupt file, no device) are
-// silent: the call simply returns.
+// never reported; how a waiting play keeps the game's tempo without a device
+// is said where the output does it (SdlSoundOutput::play).
 class SoundOutput {
   public:
     virtual ~SoundOutput() = default;
