@@ -66,11 +66,14 @@ class Container : public QAccessibleWidget {
             readableChildren(widget()).indexOf(static_cast<QWidget*>(child->object())));
     }
     QString text(QAccessible::Text t) const override {
-        const QWidget* parent = widget()->parentWidget();
-        if (t == QAccessible::Name && parent && parent->objectName() == "picMain")
-            return QStringLiteral("Board");
-        if (auto* frame = qobject_cast<QGroupBox*>(widget()); frame && t == QAccessible::Name)
+        if (t != QAccessible::Name)
+            return QAccessibleWidget::text(t);
+        if (auto* frame = qobject_cast<QGroupBox*>(widget()))
             return frame->title();
+        if (widget()->objectName() == "picMain")
+            return QStringLiteral("Board");
+        if (widget()->objectName() == "Picture1")
+            return QStringLiteral("Levels");
         return QAccessibleWidget::text(t);
     }
 };
@@ -142,7 +145,7 @@ QAccessibleInterface* interfaceFor(const QString&, QObject* object) {
     const QString name = object->objectName();
     if (qobject_cast<frmMain*>(object))
         return new Container(widget, QAccessible::Window);
-    if (qobject_cast<QGroupBox*>(object))
+    if (qobject_cast<QGroupBox*>(object) || qobject_cast<PictureBox*>(object))
         return new Container(widget, QAccessible::Grouping);
     // The inner areas of the picture boxes, the board among them. They are first
     // asked for while their box is still being built, so they are told by their
@@ -170,7 +173,7 @@ QAccessibleInterface* interfaceFor(const QString&, QObject* object) {
             false);
     if (name == "Shape1")
         return new Readable<Label>(
-            label, QAccessible::Indicator, [](const Label&) { return QStringLiteral("Score bar"); },
+            label, QAccessible::Graphic, [](const Label&) { return QStringLiteral("Score bar"); },
             false);
     return nullptr;
 }
