@@ -107,6 +107,10 @@ template <typename Control> class Readable : public QAccessibleWidget {
 
 QString blockName(const ImageBox& block) {
     const frmMain* window = gameWindow(&block);
+    if (!window)
+        return {};
+    // Block i of an n by n board stands in row i div n, column i mod n; a laid-out
+    // board holds all n * n blocks, matched ones too.
     const auto& blocks = window->imgMain;
     const auto found = std::find(blocks.begin(), blocks.end(), &block);
     const int index = static_cast<int>(found - blocks.begin());
@@ -125,11 +129,14 @@ QString levelName(const Label& label) {
 }
 
 QString highScoreRowName(const Label& rowCaption) {
+    const frmMain* window = gameWindow(&rowCaption);
+    if (!window)
+        return {};
     const int row = arrayIndex(&rowCaption, "lblGen");
-    const auto* score =
-        gameWindow(&rowCaption)->findChild<Label*>(QStringLiteral("lblHighScore(%1)").arg(row));
-    const auto* date =
-        gameWindow(&rowCaption)->findChild<Label*>(QStringLiteral("lblHighDate(%1)").arg(row));
+    // Looked up by name: the row caption may be asked for before the window has
+    // made its value labels.
+    const auto* score = window->findChild<Label*>(QStringLiteral("lblHighScore(%1)").arg(row));
+    const auto* date = window->findChild<Label*>(QStringLiteral("lblHighDate(%1)").arg(row));
     QStringList values;
     for (const Label* value : {score, date})
         if (value && !value->caption().isEmpty())

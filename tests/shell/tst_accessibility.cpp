@@ -35,6 +35,9 @@ void AccessibilityTest::aScreenReaderPlaysAMatch() {
     QCOMPARE(accessible(w.lblLevel[1])->role(), QAccessible::Button);
     QCOMPARE(nameOf(w.lblGen[0]), QString("Level 1 high score 0, Never"));
     QCOMPARE(nameOf(w.cmdClear), QString("Clear Scores"));
+    // A row is read from its own score and date.
+    w.lblHighScore[2]->setCaption("990");
+    QCOMPARE(nameOf(w.lblGen[2]), QString("Level 3 high score 990, Never"));
 
     press(w.lblLevel[0]);
     QAccessibleInterface* board = accessible(w.imgMain[0]->parentWidget());
