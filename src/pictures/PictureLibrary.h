@@ -2,6 +2,7 @@
 
 #include "pictures/Picture.h"
 
+#include <QString>
 #include <vector>
 
 namespace pictures {
@@ -18,9 +19,15 @@ class PictureLibrary {
     Picture imgMain(int n) const;
     // The number of pictures in the library.
     int count() const { return static_cast<int>(m_pictures.size()); }
+    // The short name of picture n ("grinning face"), said in place of the
+    // picture to a screen reader; empty when n is out of range.
+    QString name(int n) const;
+    // The number of the library picture that is this very object, or -1.
+    int numberOf(const Picture& picture) const;
 
   private:
     std::vector<Picture> m_pictures;
+    std::vector<QString> m_names;
 };
 
 // The hidden store of the library pictures.

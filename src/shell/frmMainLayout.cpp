@@ -1,4 +1,5 @@
 #include "pictures/PictureLibrary.h"
+#include "shell/Accessibility.h"
 #include "shell/Fonts.h"
 #include "shell/Twips.h"
 #include "shell/frmMain.h"
@@ -57,8 +58,10 @@ frmMain& frmMain::instance() {
 
 frmMain::frmMain() {
     g_instance = this;
+    shell::installAccessibility();
     buildLayout();
     connectHandlers();
+    shell::announceHighScoreRows(*this);
 }
 
 frmMain::~frmMain() {

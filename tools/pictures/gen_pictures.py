@@ -1,5 +1,7 @@
 #!/usr/bin/python3
-"""Generate the Duvella picture library: assets/pictures/00.ico .. 79.ico and cover.ico.
+"""Generate the Duvella picture library: assets/pictures/00.ico .. 79.ico and cover.ico,
+the pictures' names in assets/pictures/names.txt, and the application icon in
+assets/icons/hicolor/<size>x<size>/apps/duvella.png.
 
 The 80 numbered pictures are Twemoji artwork (CC-BY 4.0) taken from the npm
 package twemoji-svg and turned into 32 x 32, 16-colour icons with a 1-bit mask:
@@ -15,6 +17,13 @@ package twemoji-svg and turned into 32 x 32, 16-colour icons with a 1-bit mask:
   5. the result is written as a single-image .ico of 766 bytes.
 
 The cover picture (the back of a playing card) is drawn here from scratch.
+
+Every numbered picture is named after the subject of its artwork (the second
+column of PICTURES); a screen reader says that name for an uncovered block.
+
+The application icon is the artwork of the window icon (picture 24), rendered
+by rsvg-convert straight at each size of ICON_SIZES, so that no size is an
+enlarged copy of a smaller one.
 
 Run with (Debian 12 packages):
   python3        3.11.2-1+b1
@@ -40,7 +49,11 @@ from PIL import Image, ImageDraw
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SVG_DIR = os.path.join(HERE, "node_modules", "twemoji-svg", "dist")
-OUT_DIR = os.path.normpath(os.path.join(HERE, "..", "..", "assets", "pictures"))
+ASSETS = os.path.normpath(os.path.join(HERE, "..", "..", "assets"))
+OUT_DIR = os.path.join(ASSETS, "pictures")
+ICON_DIR = os.path.join(ASSETS, "icons", "hicolor")
+ICON_SIZES = (16, 32, 48, 64, 128, 256)
+WINDOW_ICON = 24
 
 SIZE = 32
 RENDER = 512
@@ -247,15 +260,33 @@ def thicker_clock_hands(svg):
 TWEAKS = {code: thicker_clock_hands for code in ("1f55b", "1f552", "1f555", "1f558")}
 
 
-def render_svg(code):
+def render_png(code, size):
+    """The artwork as PNG bytes, size x size pixels."""
     with open(os.path.join(SVG_DIR, code + ".svg"), encoding="utf-8") as f:
         svg = f.read()
     if code in TWEAKS:
         svg = TWEAKS[code](svg)
-    png = subprocess.run(["rsvg-convert", "-w", str(RENDER), "-h", str(RENDER)],
-                         input=svg.encode("utf-8"), check=True,
-                         capture_output=True).stdout
-    return Image.open(io.BytesIO(png)).convert("RGBA")
+    return subprocess.run(["rsvg-convert", "-w", str(size), "-h", str(size)],
+                          input=svg.encode("utf-8"), check=True,
+                          capture_output=True).stdout
+
+
+def render_svg(code):
+    return Image.open(io.BytesIO(render_png(code, RENDER))).convert("RGBA")
+
+
+def names_text():
+    """One line per numbered picture: its number, a blank, its name."""
+    return "".join("%02d %s\n" % (n, subject) for n, (_code, subject) in enumerate(PICTURES))
+
+
+def write_app_icons(icon_dir):
+    code = PICTURES[WINDOW_ICON][0]
+    for size in ICON_SIZES:
+        folder = os.path.join(icon_dir, "%dx%d" % (size, size), "apps")
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, "duvella.png"), "wb") as f:
+            f.write(render_png(code, size))
 
 
 def shrink(img):
@@ -369,6 +400,7 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     ap.add_argument("--sheet", help="also write a contact sheet PNG here")
     ap.add_argument("--out", default=OUT_DIR, help="output folder")
+    ap.add_argument("--icons", default=ICON_DIR, help="output folder of the application icon")
     args = ap.parse_args()
 
     if not os.path.isdir(SVG_DIR):
@@ -387,6 +419,9 @@ def main():
     with open(os.path.join(args.out, "cover.ico"), "wb") as f:
         f.write(ico_bytes(pal, idx, opaque))
     shown.append(("cover", to_rgba(pal, idx, opaque)))
+    with open(os.path.join(args.out, "names.txt"), "w", encoding="utf-8") as f:
+        f.write(names_text())
+    write_app_icons(args.icons)
     if args.sheet:
         contact_sheet(shown, args.sheet)
 

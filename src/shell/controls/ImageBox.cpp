@@ -1,5 +1,6 @@
 #include "shell/controls/ImageBox.h"
 
+#include <QAccessible>
 #include <QPainter>
 
 namespace shell {
@@ -13,6 +14,9 @@ void ImageBox::setPicture(pictures::Picture picture) {
         return;
     m_picture = std::move(picture);
     update();
+    // A screen reader names a block after the picture it shows.
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 void ImageBox::setBorder(bool border) {
