@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Check the game's sound files: names, WAV format, lengths, level, trim.
 
-Usage: check_sounds.py [SOUND_DIR]   (default: assets/sounds of this repo)
+Usage: test_sounds.py [SOUND_DIR]   (default: assets/sounds of this repo)
 Prints one line per file and exits non-zero if any check fails.
 """
 
