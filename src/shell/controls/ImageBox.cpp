@@ -38,4 +38,8 @@ void ImageBox::mouseReleaseEvent(QMouseEvent* event) {
         emit clicked();
 }
 
+void ImageBox::mouseDoubleClickEvent(QMouseEvent* /*event*/) {
+    m_click.doubleClick();
+}
+
 } // namespace shell

@@ -1,0 +1,86 @@
+#include "pictures/PictureLibrary.h"
+#include "shell/Twips.h"
+#include "support/GameFixture.h"
+
+#include <QtTest>
+#include <map>
+#include <qpa/qwindowsysteminterface.h>
+
+using testing::GameFixture;
+using Play = testing::RecordingSoundOutput::Play;
+
+namespace {
+
+QPoint centreIn(const QWidget* widget) {
+    return widget->mapTo(widget->window(), widget->rect().center());
+}
+
+// A left click as the window system delivers it.
+void clickOn(const QWidget* widget) {
+    QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {}, centreIn(widget));
+}
+
+// What the window shows: its backing store, not a fresh rendering.
+QImage shown(QWidget* window) {
+    return window->screen()->grabWindow(window->winId()).toImage();
+}
+
+} // namespace
+
+class PlayerViewTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void eachRowIsPaintedBeforeItsPop_data() {
+        QTest::addColumn<int>("level");
+        QTest::newRow("level 1") << 0;
+        QTest::newRow("level 3") << 2;
+    }
+    void eachRowIsPaintedBeforeItsPop() {
+        QFETCH(int, level);
+        GameFixture game;
+        frmMain& w = game.window();
+        const int side = w.lblLevel[level]->tag().toInt();
+        QList<int> coveredAtPops;
+        game.platform.sound.onPlay = [&](const Play& play) {
+            if (play.name != "pop.wav")
+                return;
+            const QImage image = shown(&w);
+            int covered = 0;
+            // A block's sunken border stands out from the black board at its top-left pixel.
+            for (int cell = 0; cell < side * side; ++cell) {
+                const QPoint at(shell::twipsToPixels(120 + 800 * (cell % side)),
+                                shell::twipsToPixels(120 + 800 * (cell / side)));
+                covered += image.pixelColor(w.picMain->area()->mapTo(&w, at)) != Qt::black;
+            }
+            coveredAtPops << covered;
+        };
+        clickOn(w.lblLevel[level]);
+        QList<int> expected;
+        for (int row = 1; row <= side; ++row)
+            expected << row * side;
+        QCOMPARE(coveredAtPops, expected);
+    }
+
+    void doubleClickIsOneClick_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QStringList>("sounds");
+        QTest::newRow("Label1") << "Label1" << QStringList{"Horse.wav"};
+        QTest::newRow("lblGen") << "lblGen(1)" << QStringList{"bird.wav"};
+        QTest::newRow("imgDefault") << "imgDefault" << QStringList{"ugh.wav"};
+        QTest::newRow("covered block") << "imgMain(5)" << QStringList{"zhoop.wav"};
+    }
+    void doubleClickIsOneClick() {
+        QFETCH(QString, control);
+        QFETCH(QStringList, sounds);
+        GameFixture game;
+        frmMain& w = game.window();
+        clickOn(w.lblLevel[0]);
+        game.platform.sound.clear();
+        QTest::mouseDClick(w.windowHandle(), Qt::LeftButton, {},
+                           centreIn(w.findChild<QWidget*>(control)));
+        QCOMPARE(game.platform.sound.names(), sounds);
+    }
+};
+
+QTEST_MAIN(PlayerViewTest)
+#include "tst_player_view.moc"
