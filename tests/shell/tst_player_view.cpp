@@ -80,6 +80,40 @@ class PlayerViewTest : public QObject {
                            centreIn(w.findChild<QWidget*>(control)));
         QCOMPARE(game.platform.sound.names(), sounds);
     }
+
+    void nestedLastPairFinishesOnItsScore() {
+        GameFixture game;
+        frmMain& w = game.window();
+        w.lblHighScore[0]->setCaption("0");
+        clickOn(w.lblLevel[0]);
+        std::map<QString, std::vector<const QWidget*>> pairs;
+        for (const shell::ImageBox* block : w.imgMain)
+            pairs[block->tag()].push_back(block);
+        for (auto it = pairs.begin(); it != std::prev(pairs.end()); ++it) {
+            clickOn(it->second[0]);
+            clickOn(it->second[1]);
+        }
+        // The last pair's second click comes while the first one waits in its pause.
+        const auto& [first, second] =
+            std::pair(pairs.rbegin()->second[0], pairs.rbegin()->second[1]);
+        QWindow* window = w.windowHandle();
+        game.platform.sound.clear();
+        game.platform.sound.onPlay = [&](const Play&) {
+            if (game.platform.sound.plays.size() > 1)
+                return;
+            for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                QWindowSystemInterface::handleMouseEvent<
+                    QWindowSystemInterface::AsynchronousDelivery>(
+                    window, centreIn(second), window->mapToGlobal(centreIn(second)),
+                    type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                    Qt::LeftButton, type);
+        };
+        clickOn(first);
+        QCOMPARE(game.platform.sound.names(),
+                 (QStringList{"zhoop.wav", "zhoop.wav", "ooo.wav", "excellent.wav", "win.wav"}));
+        QCOMPARE(w.lblCurrentScore->caption(), "920");
+        QCOMPARE(w.lblHighScore[0]->caption(), "920");
+    }
 };
 
 QTEST_MAIN(PlayerViewTest)
