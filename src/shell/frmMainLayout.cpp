@@ -1,6 +1,7 @@
 #include "pictures/PictureLibrary.h"
 #include "shell/Fonts.h"
 #include "shell/Twips.h"
+#include "shell/controls/Frame.h"
 #include "shell/frmMain.h"
 
 namespace {
@@ -107,7 +108,7 @@ void frmMain::buildLayout() {
     lblInfo[0]->setTextColour(kMaroon);
 
     // High-score frame.
-    Frame1 = named(new QGroupBox(QStringLiteral("High Score"), this), QStringLiteral("Frame1"));
+    Frame1 = named(new shell::Frame(QStringLiteral("High Score"), this), QStringLiteral("Frame1"));
     Frame1->setGeometry(twipsRect(180, 1980, 3015, 2115));
     const QColor buttonText = palette().color(QPalette::ButtonText);
     for (int row = 0; row < 3; ++row) {

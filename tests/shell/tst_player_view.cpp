@@ -114,6 +114,28 @@ class PlayerViewTest : public QObject {
         QCOMPARE(w.lblCurrentScore->caption(), "920");
         QCOMPARE(w.lblHighScore[0]->caption(), "920");
     }
+
+    void frameCaptionSitsInTheBorder() {
+        GameFixture game;
+        frmMain& w = game.window();
+        const QImage image = shown(&w);
+        const QPoint frame = w.Frame1->mapTo(&w, QPoint(0, 0));
+        const int row = w.lblGen[0]->mapTo(&w, QPoint(0, 0)).y();
+        // The top edge of the border, probed right of the caption.
+        int edge = frame.y();
+        while (edge < row &&
+               image.pixelColor(frame.x() + 150, edge) == w.palette().window().color())
+            ++edge;
+        QVERIFY2(qAbs(row - 13 - edge) <= 2, qPrintable(QString::number(row - edge)));
+        // The caption's letters reach above and below that edge.
+        const auto inked = [&](int y) {
+            for (int x = frame.x(); x < frame.x() + 60; ++x)
+                if (qGray(image.pixel(x, y)) < 100)
+                    return true;
+            return false;
+        };
+        QVERIFY(inked(edge - 2) && inked(edge + 2));
+    }
 };
 
 QTEST_MAIN(PlayerViewTest)
