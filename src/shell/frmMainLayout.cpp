@@ -2,6 +2,7 @@
 #include "shell/Fonts.h"
 #include "shell/Twips.h"
 #include "shell/controls/Frame.h"
+#include "shell/controls/PushButton.h"
 #include "shell/frmMain.h"
 
 namespace {
@@ -35,10 +36,8 @@ shell::Label* makeLabel(QWidget* parent, const QString& name, const QRect& geome
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QRect& geometry,
                         const QString& text) {
-    auto* button = named(new QPushButton(text, parent), name);
+    auto* button = named(new shell::PushButton(text, parent), name);
     button->setGeometry(geometry);
-    button->setAutoDefault(false);
-    button->setDefault(false);
     button->setFocusPolicy(Qt::StrongFocus);
     return button;
 }

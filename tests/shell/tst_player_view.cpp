@@ -136,6 +136,26 @@ class PlayerViewTest : public QObject {
         };
         QVERIFY(inked(edge - 2) && inked(edge + 2));
     }
+
+    void enterPressesTheFocusedButton_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("boxes");
+        QTest::newRow("Return on Help") << "cmdHelp" << int(Qt::Key_Return) << 1;
+        QTest::newRow("keypad Enter on Help") << "cmdHelp" << int(Qt::Key_Enter) << 1;
+        QTest::newRow("Return on the board") << "picMain" << int(Qt::Key_Return) << 0;
+    }
+    void enterPressesTheFocusedButton() {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(int, boxes);
+        GameFixture game;
+        frmMain& w = game.window();
+        w.findChild<QWidget*>(focus)->setFocus();
+        QTest::keyClick(w.windowHandle(), Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(int(game.platform.messageBox.shown.size()), boxes);
+    }
 };
 
 QTEST_MAIN(PlayerViewTest)
