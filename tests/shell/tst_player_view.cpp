@@ -156,6 +156,38 @@ class PlayerViewTest : public QObject {
                         key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
         QCOMPARE(int(game.platform.messageBox.shown.size()), boxes);
     }
+
+    // Run on its own under Xvfb with a window manager; skipped elsewhere.
+    void windowStaysWhereThePlayerDragsIt() {
+        if (QGuiApplication::platformName() != "xcb")
+            QSKIP("needs an X server with a window manager");
+        testing::FakePlatform platform;
+        pictures::frmImg.load();
+        frmMain w;
+        // A window made before it is placed is framed where it stands: the window
+        // manager does not move it when it maps it.
+        w.winId();
+        w.Form_Load();
+        w.show();
+        QWindow* window = w.windowHandle();
+        // Centred with the frame the window manager reports.
+        const auto centred = [window] {
+            const QRect frame = window->frameGeometry();
+            const QSize slack = window->screen()->geometry().size() - frame.size();
+            return !window->frameMargins().isNull() &&
+                   qAbs(2 * frame.left() - slack.width()) <= 2 &&
+                   qAbs(2 * frame.top() - slack.height()) <= 2;
+        };
+        QTRY_VERIFY(centred());
+        const QRect frame = window->frameGeometry();
+        // The player drags it by its title bar, and there it stays.
+        const QString drag("mousemove %1 %2 mousedown 1 sleep 0.2 mousemove_relative 20 15 sleep "
+                           "0.2 mousemove_relative 20 15 sleep 0.2 mouseup 1");
+        QProcess::execute("xdotool", drag.arg(frame.left() + 100).arg(frame.top() + 5).split(' '));
+        QTRY_COMPARE(window->framePosition(), frame.topLeft() + QPoint(40, 30));
+        QTest::qWait(500);
+        QCOMPARE(window->framePosition(), frame.topLeft() + QPoint(40, 30));
+    }
 };
 
 QTEST_MAIN(PlayerViewTest)
