@@ -93,9 +93,11 @@ class PlayerViewTest : public QObject {
         QCOMPARE(game->platform.messageBox.shown.size(), 2u);
     }
 
+    // Needs an X server with a window manager (Xvfb with openbox); skipped elsewhere.
     void windowStaysWhereThePlayerDragsIt() {
         if (QGuiApplication::platformName() != "xcb")
             QSKIP("needs an X server with a window manager");
+        // The game's own window makes way for a fresh one.
         w().hide();
         frmMain fresh;
         // A window made before it is placed is framed where it stands: the window
