@@ -115,7 +115,8 @@ class PlayerViewTest : public QObject {
         const QString drag("mousemove %1 %2 mousedown 1 sleep 0.2 mousemove_relative 20 15 sleep "
                            "0.2 mousemove_relative 20 15 sleep 0.2 mouseup 1");
         QProcess::execute("xdotool", drag.arg(centred.x() + 100).arg(centred.y() + 5).split(' '));
-        QTest::qWait(1000);
+        QTRY_COMPARE(window->framePosition(), centred + QPoint(40, 30));
+        QTest::qWait(500);
         QCOMPARE(window->framePosition(), centred + QPoint(40, 30));
     }
 };
