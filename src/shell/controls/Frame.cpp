@@ -18,8 +18,10 @@ Frame::Frame(const QString& caption, QWidget* parent) : QGroupBox(caption, paren
 void Frame::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const QFontMetrics metrics = fontMetrics();
-    // An etched border whose top edge runs through the middle of the caption.
-    qDrawShadeRect(&painter, rect().adjusted(0, metrics.height() / 2, 0, 0), palette(), true);
+    // An etched border whose top edge runs through the middle of the caption's
+    // letters, where a strike-out line would run.
+    const int edge = metrics.ascent() - metrics.strikeOutPos();
+    qDrawShadeRect(&painter, rect().adjusted(0, edge, 0, 0), palette(), true);
     const QRect caption(kCaptionLeft, 0, metrics.horizontalAdvance(title()) + 2 * kCaptionGap,
                         metrics.height());
     painter.fillRect(caption, palette().window());
