@@ -15,6 +15,12 @@ void letWindowCatchUp() {
     QCoreApplication::processEvents();
 }
 
+// Paints the board now: a repaint that is only asked for waits for the window's
+// next frame, which the waiting pop would hold back, so rows would show late.
+void paintBoardNow() {
+    frmMain::instance().picMain->repaint();
+}
+
 } // namespace
 
 void StartGame(std::int16_t n) {
@@ -35,8 +41,9 @@ void StartGame(std::int16_t n) {
         }
         x = kFirstBlockTwips - kPitchTwips;
         y += kPitchTwips;
-        // Let the new row be painted before its pop plays.
+        // Handle pending input, and show the new row before its pop plays.
         letWindowCatchUp();
+        paintBoardNow();
         PlayWave("pop.wav");
     }
     letWindowCatchUp();

@@ -11,6 +11,13 @@ void frmMain::EndOfGameTest(std::int16_t level) {
         PlayWave("over.wav");
         return;
     }
+    // A click that leaves its turn half done never finishes the board: its block's
+    // partner is still to be counted. When the last pair's two clicks overlap, the
+    // inner one counts first and finds no covered block; the game must end only in
+    // the click that takes the turn's 10 points. Nothing has yielded since this
+    // click counted its reveal, so intTurn is still what that count left.
+    if (objGame->intTurn == 1)
+        return;
     objGame->CheckGameOver();
     if (!objGame->blnGameOver)
         return;

@@ -80,11 +80,13 @@ class frmMain : public QWidget {
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildLayout();
     void centreOnScreen();
+    QSize outerSize() const;
     void connectHandlers();
     void connectBlock(int i);
     void EndOfGameTest(std::int16_t level);
@@ -92,7 +94,8 @@ class frmMain : public QWidget {
     // Re-entry guards: a board build, and block clicks still inside their pause.
     bool m_building = false;
     int m_blockClicksRunning = 0;
-    // The outer size the window was last centred with.
+    // The outer size the window was last centred with, and whether the window
+    // manager has framed the window (true from the first expose on).
     QSize m_centredOuterSize;
-    bool m_centredWithFrame = false;
+    bool m_framed = false;
 };

@@ -2,6 +2,8 @@
 #include "shell/Accessibility.h"
 #include "shell/Fonts.h"
 #include "shell/Twips.h"
+#include "shell/controls/Frame.h"
+#include "shell/controls/PushButton.h"
 #include "shell/frmMain.h"
 
 namespace {
@@ -35,10 +37,8 @@ shell::Label* makeLabel(QWidget* parent, const QString& name, const QRect& geome
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QRect& geometry,
                         const QString& text) {
-    auto* button = named(new QPushButton(text, parent), name);
+    auto* button = named(new shell::PushButton(text, parent), name);
     button->setGeometry(geometry);
-    button->setAutoDefault(false);
-    button->setDefault(false);
     button->setFocusPolicy(Qt::StrongFocus);
     return button;
 }
@@ -110,7 +110,7 @@ void frmMain::buildLayout() {
     lblInfo[0]->setTextColour(kMaroon);
 
     // High-score frame.
-    Frame1 = named(new QGroupBox(QStringLiteral("High Score"), this), QStringLiteral("Frame1"));
+    Frame1 = named(new shell::Frame(QStringLiteral("High Score"), this), QStringLiteral("Frame1"));
     Frame1->setGeometry(twipsRect(180, 1980, 3015, 2115));
     const QColor buttonText = palette().color(QPalette::ButtonText);
     for (int row = 0; row < 3; ++row) {

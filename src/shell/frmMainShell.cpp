@@ -9,6 +9,7 @@
 
 #include <QCloseEvent>
 #include <QScreen>
+#include <QWindow>
 
 namespace {
 
@@ -36,23 +37,45 @@ void frmMain::centreOnScreen() {
     const QScreen* screen = this->screen();
     if (screen == nullptr)
         return;
-    // The outer size is the client area plus the frame the window manager reports.
-    m_centredOuterSize = frameGeometry().size();
+    m_centredOuterSize = outerSize();
     const QPoint origin = shell::centredPositionTwips(
         screen->geometry().size(), QSize(shell::pixelsToTwips(m_centredOuterSize.width()),
                                          shell::pixelsToTwips(m_centredOuterSize.height())));
-    move(screen->geometry().topLeft() +
-         QPoint(shell::twipsToPixels(origin.x()), shell::twipsToPixels(origin.y())));
+    const QPoint topLeft = screen->geometry().topLeft() + QPoint(shell::twipsToPixels(origin.x()),
+                                                                 shell::twipsToPixels(origin.y()));
+    // Once framed, the window is placed by its frame through the window system,
+    // which knows the frame; the widget's own idea of the frame may lag behind.
+    if (m_framed)
+        windowHandle()->setFramePosition(topLeft);
+    else
+        move(topLeft);
 }
 
-void frmMain::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    // The window manager tells the frame only once the window is on screen; the
-    // window is centred once more with its real outer size then.
-    if (!m_centredWithFrame && isVisible() && frameGeometry().size() != m_centredOuterSize) {
-        m_centredWithFrame = true;
-        centreOnScreen();
+QSize frmMain::outerSize() const {
+    // The client area plus the frame the window manager reports, which is none
+    // until the window stands on screen.
+    const QWindow* window = windowHandle();
+    return window ? size().grownBy(window->frameMargins()) : size();
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_framed)
+        windowHandle()->installEventFilter(this);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    // By the first expose the window manager has framed the window and told its
+    // frame; the window is centred once more with its real outer size, and never
+    // again: a move after this is the player's.
+    if (watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        m_framed = true;
+        if (outerSize() != m_centredOuterSize)
+            centreOnScreen();
     }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmMain::Form_Resize() {

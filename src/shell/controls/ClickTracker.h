@@ -6,10 +6,13 @@
 namespace shell {
 
 // Tells a click apart: a press and a release of the left button on the same
-// control.
+// control. A double-click is one click: its second press (which Qt hands over as
+// a double-click event) is no press at all, and the release after it no click.
 class ClickTracker {
   public:
     void press(const QMouseEvent* event) { m_pressed = event->button() == Qt::LeftButton; }
+
+    void doubleClick() { m_pressed = false; }
 
     bool release(const QMouseEvent* event, const QRect& rect) {
         const bool click = m_pressed && event->button() == Qt::LeftButton &&

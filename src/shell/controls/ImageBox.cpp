@@ -42,4 +42,8 @@ void ImageBox::mouseReleaseEvent(QMouseEvent* event) {
         emit clicked();
 }
 
+void ImageBox::mouseDoubleClickEvent(QMouseEvent* /*event*/) {
+    m_click.doubleClick();
+}
+
 } // namespace shell

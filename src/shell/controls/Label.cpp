@@ -43,4 +43,8 @@ void Label::mouseReleaseEvent(QMouseEvent* event) {
         emit clicked();
 }
 
+void Label::mouseDoubleClickEvent(QMouseEvent* /*event*/) {
+    m_click.doubleClick();
+}
+
 } // namespace shell

@@ -1,0 +1,125 @@
+#include "shell/Twips.h"
+#include "support/GameFixture.h"
+
+#include <QtTest>
+#include <algorithm>
+#include <optional>
+#include <qpa/qwindowsysteminterface.h>
+#include <ranges>
+
+// What the player sees and does, with input that takes the window system's path.
+class PlayerViewTest : public QObject {
+    Q_OBJECT
+    std::optional<testing::GameFixture> game;
+    frmMain& w() { return game->window(); }
+    QWindow* win() { return w().windowHandle(); }
+    QStringList sounds() { return game->platform.sound.names(); }
+    // What the window shows: its backing store, not a fresh rendering.
+    QImage shown() { return w().screen()->grabWindow(w().winId()).toImage(); }
+    QPoint centreIn(const QWidget* c) { return c->mapTo(&w(), c->rect().center()); }
+    void clickOn(const QWidget* c) { QTest::mouseClick(win(), Qt::LeftButton, {}, centreIn(c)); }
+
+  private slots:
+    void init() { game.emplace(); }
+
+    void eachRowIsPaintedBeforeItsPop() {
+        QList<int> rowsAtPops;
+        game->platform.sound.onPlay = [&](const auto&) {
+            // The rows whose last block stands out from the black board.
+            rowsAtPops << std::ranges::count_if(std::views::iota(0, 8), [&](int row) {
+                const QPoint block = shell::twipsRect(5720, 120 + 800 * row, 720, 720).topLeft();
+                return shown().pixelColor(w().picMain->area()->mapTo(&w(), block)) != Qt::black;
+            });
+        };
+        clickOn(w().lblLevel[2]);
+        // A pop after each row, then "carhorn.wav" and "proceed.wav".
+        QCOMPARE(rowsAtPops, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 8, 8}));
+    }
+
+    void doubleClickIsOneClick() {
+        clickOn(w().lblLevel[0]);
+        game->platform.sound.clear();
+        for (const QWidget* c :
+             std::initializer_list<QWidget*>{w().Label1, w().imgMain[5], w().Shape1})
+            QTest::mouseDClick(win(), Qt::LeftButton, {}, centreIn(c));
+        QCOMPARE(sounds(), (QStringList{"Horse.wav", "zhoop.wav", "coyote.wav"}));
+    }
+
+    void nestedLastPairFinishesOnItsScore() {
+        clickOn(w().lblLevel[0]);
+        // In order of their pictures the blocks lie pair by pair; all but the last pair are
+        // matched.
+        std::vector<shell::ImageBox*> blocks = w().imgMain;
+        std::ranges::sort(blocks, {}, &shell::ImageBox::tag);
+        for (std::size_t i = 0; i < 14; ++i)
+            clickOn(blocks[i]);
+        // The last pair's second click waits in the window system's queue, so the first
+        // click's pause runs it.
+        game->platform.sound.clear();
+        const QPoint at = centreIn(blocks[15]);
+        for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
+                win(), at, win()->mapToGlobal(at),
+                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton,
+                type);
+        clickOn(blocks[14]);
+        QCOMPARE(sounds(),
+                 (QStringList{"zhoop.wav", "zhoop.wav", "ooo.wav", "excellent.wav", "win.wav"}));
+        QCOMPARE(w().lblHighScore[0]->caption(), w().lblCurrentScore->caption());
+    }
+
+    void frameCaptionSitsInTheBorder() {
+        const QImage image = shown();
+        const QPoint frame = w().Frame1->pos();
+        const int row = frame.y() + w().lblGen[0]->y();
+        // The top edge of the border, probed right of the caption.
+        int edge = frame.y();
+        while (edge < row && image.pixel(frame.x() + 150, edge) == image.pixel(frame.x() + 150, 0))
+            ++edge;
+        QVERIFY2(qAbs(row - 13 - edge) <= 2, qPrintable(QString::number(row - edge)));
+        // The caption's letters reach above and below that edge.
+        for (const int y : {edge - 2, edge + 2})
+            QVERIFY(std::ranges::any_of(std::views::iota(frame.x(), frame.x() + 60),
+                                        [&](int x) { return qGray(image.pixel(x, y)) < 100; }));
+    }
+
+    void enterPressesTheFocusedButton() {
+        w().cmdHelp->setFocus();
+        QTest::keyClick(win(), Qt::Key_Return);
+        QTest::keyClick(win(), Qt::Key_Enter, Qt::KeypadModifier);
+        // There is no default button: Enter elsewhere presses nothing.
+        w().picMain->setFocus();
+        QTest::keyClick(win(), Qt::Key_Return);
+        QCOMPARE(game->platform.messageBox.shown.size(), 2u);
+    }
+
+    // Needs an X server with a window manager (Xvfb with openbox); skipped elsewhere.
+    void windowStaysWhereThePlayerDragsIt() {
+        if (QGuiApplication::platformName() != "xcb")
+            QSKIP("needs an X server with a window manager");
+        // The game's own window makes way for a fresh one.
+        w().hide();
+        frmMain fresh;
+        // A window made before it is placed is framed where it stands: the window
+        // manager does not move it when it maps it.
+        fresh.winId();
+        fresh.Form_Load();
+        fresh.show();
+        QWindow* window = fresh.windowHandle();
+        // Centred with the frame the window manager reports.
+        QTRY_VERIFY(!window->frameMargins().isNull() &&
+                    (window->frameGeometry().center() - window->screen()->geometry().center())
+                            .manhattanLength() <= 2);
+        // The player drags it by its title bar, and there it stays.
+        const QPoint centred = window->framePosition();
+        const QString drag("mousemove %1 %2 mousedown 1 sleep 0.2 mousemove_relative 20 15 sleep "
+                           "0.2 mousemove_relative 20 15 sleep 0.2 mouseup 1");
+        QProcess::execute("xdotool", drag.arg(centred.x() + 100).arg(centred.y() + 5).split(' '));
+        QTRY_COMPARE(window->framePosition(), centred + QPoint(40, 30));
+        QTest::qWait(500);
+        QCOMPARE(window->framePosition(), centred + QPoint(40, 30));
+    }
+};
+
+QTEST_MAIN(PlayerViewTest)
+#include "tst_player_view.moc"
