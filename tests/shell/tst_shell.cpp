@@ -67,6 +67,25 @@ class ShellTest : public QObject {
         QTRY_COMPARE(w.size(), QSize(700, 514));
     }
 
+    // A decorative control plays its one sound, waiting or not, and changes nothing.
+    void decorativeClicks() {
+        testing::GameFixture game;
+        frmMain& w = game.window();
+        using Play = testing::RecordingSoundOutput::Play;
+        const std::pair<QWidget*, Play> clicks[] = {
+            {w.imgDefault, {"ugh.wav", true}},     {w.Label1, {"Horse.wav", true}},
+            {w.lblCurrentScore, {"ow.wav", true}}, {w.lblGen[1], {"bird.wav", false}},
+            {w.lblGen[3], {"bird.wav", false}},    {w.Shape1, {"coyote.wav", false}},
+        };
+        for (const auto& [control, play] : clicks) {
+            game.platform.sound.clear();
+            testing::click(control);
+            QCOMPARE(game.platform.sound.plays, testing::Plays{play});
+        }
+        QCOMPARE(w.lblCurrentScore->text(), "1000");
+        QCOMPARE(w.lblCurrentLevel->text(), "Level");
+    }
+
     // The drum starts the game from the program's folder. Exit thanks the player before
     // the table is saved and the process ends; the close box saves and ends at once.
     void startAndClose() {
