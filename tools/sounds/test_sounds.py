@@ -46,7 +46,7 @@ RATES = (22050, 44100)
 
 
 def read_wav(path):
-    """Return (format tag, channels, rate, bits, mono samples) of a RIFF WAV."""
+    """Return (format tag, channels, rate, bits, seconds) of a RIFF WAV."""
     with open(path, "rb") as f:
         data = f.read()
     if data[:4] != b"RIFF" or data[8:12] != b"WAVE":
@@ -54,55 +54,35 @@ def read_wav(path):
     pos, fmt, pcm = 12, None, None
     while pos + 8 <= len(data):
         cid, size = data[pos:pos + 4], struct.unpack("<I", data[pos + 4:pos + 8])[0]
-        body = data[pos + 8:pos + 8 + size]
         if cid == b"fmt ":
-            fmt = struct.unpack("<HHIIHH", body[:16])
+            fmt = struct.unpack("<HHIIHH", data[pos + 8:pos + 24])
         elif cid == b"data":
-            pcm = body
+            pcm = len(data[pos + 8:pos + 8 + size])
         pos += 8 + size + (size & 1)
     if fmt is None or pcm is None:
         raise ValueError("missing fmt or data chunk")
-    tag, channels, rate, _, _, bits = fmt
-    if tag != 1 or bits != 16:
-        return tag, channels, rate, bits, []
-    values = struct.unpack("<%dh" % (len(pcm) // 2), pcm[:len(pcm) // 2 * 2])
-    frames = [max(values[i:i + channels], key=abs) for i in range(0, len(values), channels)]
-    return tag, channels, rate, bits, frames
+    tag, channels, rate, _, align, bits = fmt
+    return tag, channels, rate, bits, pcm / align / rate
 
 
 def check(sound_dir):
-    problems = []
+    problems, durations = [], {}
     present = set(os.listdir(sound_dir))
-    for extra in sorted(n for n in present if n.lower().endswith(".wav") and n not in MAX_SECONDS):
-        problems.append("%s: not one of the game's sounds" % extra)
-    durations, rates = {}, set()
     for name, longest in MAX_SECONDS.items():
-        if name not in present:
-            problems.append("%s: missing" % name)
-            continue
         try:
-            tag, channels, rate, bits, frames = read_wav(os.path.join(sound_dir, name))
-        except (OSError, ValueError, struct.error) as e:
-            problems.append("%s: unreadable (%s)" % (name, e))
+            tag, channels, rate, bits, secs = read_wav(os.path.join(sound_dir, name))
+        except (OSError, ValueError, struct.error, ZeroDivisionError) as e:
+            problems.append("%s: missing or unreadable (%s)" % (name, e))
             continue
-        bad = []
-        if tag != 1 or bits != 16:
-            bad.append("format tag %d, %d bits (want PCM 16-bit)" % (tag, bits))
-        if channels not in (1, 2):
-            bad.append("%d channels" % channels)
-        if rate not in RATES:
-            bad.append("rate %d" % rate)
-        rates.add(rate)
-        if frames:
-            secs = len(frames) / rate
-            durations[name] = secs
-            if not MIN_SECONDS <= secs <= longest:
-                bad.append("%.3f s (want %.2f..%.2f)" % (secs, MIN_SECONDS, longest))
-        problems += ["%s: %s" % (name, b) for b in bad]
-    if len(rates) > 1:
-        problems.append("mixed sample rates: %s" % sorted(rates))
+        durations[name] = secs
+        if (tag, bits) != (1, 16) or channels not in (1, 2) or rate not in RATES:
+            problems.append("%s: format %d, %d bits, %d ch, %d Hz" % (name, tag, bits, channels, rate))
+        if not MIN_SECONDS <= secs <= longest:
+            problems.append("%s: %.3f s (want %.2f..%.2f)" % (name, secs, MIN_SECONDS, longest))
+    problems += ["%s: not one of the game's sounds" % n for n in sorted(present)
+                 if n.lower().endswith(".wav") and n not in MAX_SECONDS]
     for name, times in GROUPS:
-        if name in durations and durations[name] * times > GROUP_MAX:
+        if durations.get(name, 0) * times > GROUP_MAX:
             problems.append("%s x%d lasts %.2f s (want <= %.2f)"
                             % (name, times, durations[name] * times, GROUP_MAX))
     return problems
