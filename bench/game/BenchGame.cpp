@@ -2,14 +2,13 @@
 
 #include "game/cDefault.h"
 #include "pictures/PictureLibrary.h"
-#include "platform/PlainIniFormat.h"
 #include "platform/Services.h"
 #include "shell/Fonts.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QGuiApplication>
-#include <QSettings>
+#include <QFile>
 #include <QTest>
 #include <QThread>
 
@@ -47,7 +46,8 @@ BenchGame::BenchGame() {
     services.endProcess = [] {};
 
     shell::installFontSubstitutes();
-    QSettings::setPath(platform::plainIniFormat(), QSettings::UserScope, m_config.path());
+    // The settings file goes under a config folder of the benchmark's own.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
     pictures::frmImg.load();
     m_window = std::make_unique<frmMain>();
     m_window->Form_Load();
