@@ -4,20 +4,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace platform {
 
 QString userSettingsPath(const QString& organisation, const QString& application) {
-    // The place Qt's own settings store has always used for these files.
-    const QString configHome = QFile::decodeName(qgetenv("XDG_CONFIG_HOME"));
-    QString folder;
-    if (configHome.isEmpty())
-        folder = QDir::homePath() + QStringLiteral("/.config");
-    else if (configHome.startsWith(u'/'))
-        folder = configHome;
-    else
-        folder = QDir::homePath() + u'/' + configHome;
-    return folder + u'/' + organisation + u'/' + application + QStringLiteral(".ini");
+    // The folder Qt's own settings store has always used for these files.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
+           organisation + u'/' + application + QStringLiteral(".ini");
 }
 
 std::optional<QByteArray> readSettingsFile(const QString& path) {
