@@ -16,21 +16,17 @@ const SdlLibrary* load() {
     if (handle == nullptr)
         return nullptr;
     static SdlLibrary sdl;
-    const bool complete = resolve(handle, "SDL_SetHint", sdl.SetHint) &&
-                          resolve(handle, "SDL_InitSubSystem", sdl.InitSubSystem) &&
-                          resolve(handle, "SDL_QuitSubSystem", sdl.QuitSubSystem) &&
-                          resolve(handle, "SDL_OpenAudioDevice", sdl.OpenAudioDevice) &&
-                          resolve(handle, "SDL_CloseAudioDevice", sdl.CloseAudioDevice) &&
-                          resolve(handle, "SDL_PauseAudioDevice", sdl.PauseAudioDevice) &&
-                          resolve(handle, "SDL_GetAudioDeviceStatus", sdl.GetAudioDeviceStatus) &&
-                          resolve(handle, "SDL_LockAudioDevice", sdl.LockAudioDevice) &&
-                          resolve(handle, "SDL_UnlockAudioDevice", sdl.UnlockAudioDevice) &&
-                          resolve(handle, "SDL_RWFromFile", sdl.RWFromFile) &&
-                          resolve(handle, "SDL_LoadWAV_RW", sdl.LoadWAV_RW) &&
-                          resolve(handle, "SDL_FreeWAV", sdl.FreeWAV) &&
-                          resolve(handle, "SDL_BuildAudioCVT", sdl.BuildAudioCVT) &&
-                          resolve(handle, "SDL_ConvertAudio", sdl.ConvertAudio) &&
-                          resolve(handle, "SDL_TLSCleanup", sdl.TLSCleanup);
+// Each function under the name it has in SDL's headers.
+#define DUVELLA_RESOLVE(name) resolve(handle, "SDL_" #name, sdl.name)
+    const bool complete = DUVELLA_RESOLVE(SetHint) && DUVELLA_RESOLVE(InitSubSystem) &&
+                          DUVELLA_RESOLVE(QuitSubSystem) && DUVELLA_RESOLVE(OpenAudioDevice) &&
+                          DUVELLA_RESOLVE(CloseAudioDevice) && DUVELLA_RESOLVE(PauseAudioDevice) &&
+                          DUVELLA_RESOLVE(GetAudioDeviceStatus) &&
+                          DUVELLA_RESOLVE(LockAudioDevice) && DUVELLA_RESOLVE(UnlockAudioDevice) &&
+                          DUVELLA_RESOLVE(RWFromFile) && DUVELLA_RESOLVE(LoadWAV_RW) &&
+                          DUVELLA_RESOLVE(FreeWAV) && DUVELLA_RESOLVE(BuildAudioCVT) &&
+                          DUVELLA_RESOLVE(ConvertAudio) && DUVELLA_RESOLVE(TLSCleanup);
+#undef DUVELLA_RESOLVE
     return complete ? &sdl : nullptr;
 }
 
