@@ -6,6 +6,12 @@
 
 namespace {
 
+// The path of a sound: the folder, one separator, the name. Nothing is tested or
+// changed, so a folder that already ends in a separator gives two in a row.
+QString soundFilePath(const QString& folder, const QString& name) {
+    return folder + QLatin1Char('/') + name;
+}
+
 void play(const QString& name, bool wait) {
     const QString path = soundFilePath(objGame->strSoundPath, name);
     if (platform::SoundOutput* output = platform::services().sound)
@@ -13,10 +19,6 @@ void play(const QString& name, bool wait) {
 }
 
 } // namespace
-
-QString soundFilePath(const QString& folder, const QString& name) {
-    return folder + QLatin1Char('/') + name;
-}
 
 void PlayWave(const QString& name) {
     play(name, true);
