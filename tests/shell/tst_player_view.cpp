@@ -4,7 +4,6 @@
 #include <QtTest>
 #include <algorithm>
 #include <optional>
-#include <qpa/qwindowsysteminterface.h>
 #include <ranges>
 
 // What the player sees and does, with input that takes the window system's path.
@@ -16,8 +15,7 @@ class PlayerViewTest : public QObject {
     QStringList sounds() { return game->platform.sound.names(); }
     // What the window shows: its backing store, not a fresh rendering.
     QImage shown() { return w().screen()->grabWindow(w().winId()).toImage(); }
-    QPoint centreIn(const QWidget* c) { return c->mapTo(&w(), c->rect().center()); }
-    void clickOn(const QWidget* c) { QTest::mouseClick(win(), Qt::LeftButton, {}, centreIn(c)); }
+    void clickOn(QWidget* c) { testing::click(c); }
 
   private slots:
     void init() { game.emplace(); }
@@ -39,9 +37,8 @@ class PlayerViewTest : public QObject {
     void doubleClickIsOneClick() {
         clickOn(w().lblLevel[0]);
         game->platform.sound.clear();
-        for (const QWidget* c :
-             std::initializer_list<QWidget*>{w().Label1, w().imgMain[5], w().Shape1})
-            QTest::mouseDClick(win(), Qt::LeftButton, {}, centreIn(c));
+        for (QWidget* c : std::initializer_list<QWidget*>{w().Label1, w().imgMain[5], w().Shape1})
+            testing::click(c, testing::Delivery::Now, 2);
         QCOMPARE(sounds(), (QStringList{"Horse.wav", "zhoop.wav", "coyote.wav"}));
     }
 
@@ -56,12 +53,7 @@ class PlayerViewTest : public QObject {
         // The last pair's second click waits in the window system's queue, so the first
         // click's pause runs it.
         game->platform.sound.clear();
-        const QPoint at = centreIn(blocks[15]);
-        for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-            QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
-                win(), at, win()->mapToGlobal(at),
-                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton,
-                type);
+        testing::click(blocks[15], testing::Delivery::Queued);
         clickOn(blocks[14]);
         QCOMPARE(sounds(),
                  (QStringList{"zhoop.wav", "zhoop.wav", "ooo.wav", "excellent.wav", "win.wav"}));
