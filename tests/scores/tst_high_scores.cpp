@@ -70,11 +70,8 @@ void HighScoresTest::fileComesBackByteForByte() {
     QFETCH(bool, diskFull);
     QFETCH(QByteArray, written);
     testing::GameFixture game;
-    QDir().mkpath(QFileInfo(game.settingsFile()).path());
-    QFile settings(game.settingsFile());
-    QVERIFY(file.isNull() || (settings.open(QIODevice::WriteOnly) && settings.write(file) > 0));
-    settings.close();
-    game.restart();
+    if (!file.isNull())
+        game.restartWithSettingsFile(file);
     QCOMPARE(table(game.window()), shown);
     if (newBest) {
         game.window().lblHighScore[1]->setCaption("990");

@@ -47,11 +47,7 @@ void TerminationTest::signalEndsTheGameAsItsCloseBoxDoes() {
     QFETCH(int, signal);
     QFETCH(QString, sound);
     testing::GameFixture game;
-    QDir().mkpath(QFileInfo(game.settingsFile()).path());
-    QFile file(game.settingsFile());
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kFile) > 0);
-    file.close();
-    game.restart();
+    game.restartWithSettingsFile(kFile);
     frmMain& w = game.window();
     testing::click(w.lblLevel[0]);
     QElapsedTimer clock;
@@ -83,6 +79,7 @@ void TerminationTest::signalEndsTheGameAsItsCloseBoxDoes() {
     QVERIFY(clock.elapsed() < 1000);
     QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     // Saved as the table stood: for Clear Scores, before its rows were cleared.
+    QFile file(game.settingsFile());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(),
              "[General] ; note\r\nHIGHSCORE1=990\r\nhighscore2=0\r\nhighscore3=0\r\n"

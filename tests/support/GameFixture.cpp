@@ -4,7 +4,9 @@
 #include "pictures/PictureLibrary.h"
 #include "shell/Fonts.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 #include <map>
 #include <qpa/qwindowsysteminterface.h>
@@ -27,6 +29,14 @@ void GameFixture::restart() {
     m_window->show();
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void GameFixture::restartWithSettingsFile(const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(settingsFile()).path());
+    QFile file(settingsFile());
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    restart();
 }
 
 Plays GameFixture::reveal(int i) {

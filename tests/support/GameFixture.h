@@ -26,6 +26,8 @@ class GameFixture {
     frmMain& window() { return *m_window; }
     // Builds a fresh window (the old one goes), as a new start of the program would.
     void restart();
+    // Starts the program afresh over a settings file that holds `bytes`.
+    void restartWithSettingsFile(const QByteArray& bytes);
     QString settingsFile() const { return m_config.path() + "/Duvella/Duvella 6.2.ini"; }
 
     void startLevel(int index) { click(window().lblLevel[index]), platform.sound.clear(); }
