@@ -1,60 +1,123 @@
 #include "shell/Accessibility.h"
 
-#include "game/Numbers.h"
-#include "pictures/PictureLibrary.h"
+#include "shell/controls/PictureBox.h"
 #include "shell/frmMain.h"
 
+#include <QAbstractButton>
 #include <QAccessibleWidget>
-#include <QGroupBox>
-#include <algorithm>
-#include <cmath>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <chrono>
 
 namespace shell {
 
 namespace {
 
-frmMain* gameWindow(const QObject* object) {
-    return object->isWidgetType()
-               ? qobject_cast<frmMain*>(static_cast<const QWidget*>(object)->window())
-               : nullptr;
-}
+using namespace std::chrono_literals;
 
-// The number in a control's name "lblGen(2)", or -1.
-int arrayIndex(const QObject* object, const char* arrayName) {
-    const QString name = object->objectName();
-    const QString prefix = QLatin1String(arrayName) + QLatin1Char('(');
-    if (!name.startsWith(prefix) || !name.endsWith(QLatin1Char(')')))
-        return -1;
-    bool ok = false;
-    const int index = name.mid(prefix.size(), name.size() - prefix.size() - 1).toInt(&ok);
-    return ok ? index : -1;
-}
-
-// The value labels of the high-score table are read as part of their row.
-bool foldedIntoRow(const QObject* object) {
-    return arrayIndex(object, "lblHighScore") >= 0 || arrayIndex(object, "lblHighDate") >= 0;
-}
-
-// What a screen reader lists of a container: no lines, no hidden widgets (so a
-// matched block leaves the tree), no high-score values apart from their row.
-QWidgetList readableChildren(const QWidget* container) {
-    QWidgetList children;
-    for (QObject* object : container->children()) {
-        auto* widget = qobject_cast<QWidget*>(object);
-        if (widget && !widget->isWindow() && !widget->isHidden() && !qobject_cast<Line*>(widget) &&
-            !foldedIntoRow(widget))
-            children.append(widget);
+// A control's registration, kept as its child so that it goes with it.
+class Registration : public QObject {
+  public:
+    Registration(QWidget* control, Presentation presentation)
+        : QObject(control), presentation(std::move(presentation)) {}
+    static const Presentation* of(const QObject* control) {
+        const auto* registration =
+            control->findChild<Registration*>(QString(), Qt::FindDirectChildrenOnly);
+        return registration ? &registration->presentation : nullptr;
     }
+    Presentation presentation;
+};
+
+// The reading a screen reader is given after an announcement: it is over when
+// the reader has asked for the name and then gone quiet, or after a while.
+struct Reading {
+    const QObject* control = nullptr;
+    bool nameRead = false;
+    QElapsedTimer lastQuestion;
+};
+Reading g_reading;
+
+void noteQuestion(const QObject* control, bool forName) {
+    if (!g_reading.control)
+        return;
+    g_reading.lastQuestion.start();
+    if (forName && control == g_reading.control)
+        g_reading.nameRead = true;
+}
+
+bool isGameWindow(const QObject* object) {
+    return object->isWidgetType() &&
+           qobject_cast<frmMain*>(static_cast<const QWidget*>(object)->window());
+}
+
+// Whether a screen reader lists `widget` among its container's children: a
+// registered control that is shown, or that the keyboard cursor stands on (a
+// matched block is hidden, yet can be reached and says so); and Qt's buttons.
+bool listed(const QWidget* widget) {
+    if (widget->isWindow())
+        return false;
+    if (qobject_cast<const QAbstractButton*>(widget))
+        return !widget->isHidden();
+    if (!Registration::of(widget))
+        return false;
+    // A hidden control being announced is listed while the reader reads it.
+    const PictureBox* box = PictureBox::holding(widget);
+    return !widget->isHidden() || (box && box->cursorShown() && box->cursorItem() == widget) ||
+           widget == g_reading.control;
+}
+
+QWidgetList listedChildren(const QWidget* container) {
+    QWidgetList children;
+    for (QObject* object : container->children())
+        if (object->isWidgetType() && listed(static_cast<QWidget*>(object)))
+            children.append(static_cast<QWidget*>(object));
     return children;
 }
 
-class Container : public QAccessibleWidget {
+// Every control of the game window but Qt's buttons: it reads its registration
+// each time it is asked, as Qt may ask for the interface while the control is
+// still being built.
+class Presented : public QAccessibleWidget {
   public:
-    Container(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
+    explicit Presented(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Client) {}
 
-    int childCount() const override { return static_cast<int>(readableChildren(widget()).size()); }
+    QAccessible::Role role() const override {
+        noteQuestion(object(), false);
+        const Presentation* p = Registration::of(widget());
+        return p ? p->role : QAccessibleWidget::role();
+    }
+    QString text(QAccessible::Text t) const override {
+        noteQuestion(object(), t == QAccessible::Name);
+        const Presentation* p = Registration::of(widget());
+        if (t == QAccessible::Name && p && p->name)
+            return p->name();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        noteQuestion(object(), false);
+        QAccessible::State s = QAccessibleWidget::state();
+        if (const PictureBox* box = PictureBox::holding(widget())) {
+            s.focusable = true;
+            s.focused = box->hasFocus() && box->cursorItem() == widget();
+        }
+        return s;
+    }
+    QStringList actionNames() const override {
+        const Presentation* p = Registration::of(widget());
+        return p && p->press ? QStringList{pressAction()} : QStringList{};
+    }
+    void doAction(const QString& action) override {
+        const Presentation* p = Registration::of(widget());
+        // A press that comes while the reader is being given its moment would
+        // run inside the click that announced: it is dropped.
+        if (p && p->press && action == pressAction() && !g_reading.control)
+            p->press();
+    }
+
+    int childCount() const override { return static_cast<int>(listedChildren(widget()).size()); }
     QAccessibleInterface* child(int index) const override {
-        const QWidgetList children = readableChildren(widget());
+        const QWidgetList children = listedChildren(widget());
         if (index < 0 || index >= children.size())
             return nullptr;
         return QAccessible::queryAccessibleInterface(children.at(index));
@@ -63,131 +126,32 @@ class Container : public QAccessibleWidget {
         if (!child || !child->object() || !child->object()->isWidgetType())
             return -1;
         return static_cast<int>(
-            readableChildren(widget()).indexOf(static_cast<QWidget*>(child->object())));
-    }
-    QString text(QAccessible::Text t) const override {
-        if (t != QAccessible::Name)
-            return QAccessibleWidget::text(t);
-        if (auto* frame = qobject_cast<QGroupBox*>(widget()))
-            return frame->title();
-        if (widget()->objectName() == "picMain")
-            return QStringLiteral("Board");
-        if (widget()->objectName() == "Picture1")
-            return QStringLiteral("Levels");
-        return QAccessibleWidget::text(t);
+            listedChildren(widget()).indexOf(static_cast<QWidget*>(child->object())));
     }
 };
-
-// A label or image box: its name is worked out from the control each time it is
-// asked for, and a pressable one is pressed by the same signal as a mouse click.
-template <typename Control> class Readable : public QAccessibleWidget {
-  public:
-    using Namer = QString (*)(const Control&);
-    Readable(Control* control, QAccessible::Role role, Namer namer, bool pressable)
-        : QAccessibleWidget(control, role), m_namer(namer), m_pressable(pressable) {}
-
-    QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Name)
-            return m_namer(*control());
-        return QAccessibleWidget::text(t);
-    }
-    QStringList actionNames() const override {
-        return m_pressable ? QStringList{pressAction()} : QStringList{};
-    }
-    void doAction(const QString& action) override {
-        if (m_pressable && action == pressAction())
-            emit control()->clicked();
-    }
-
-  private:
-    Control* control() const { return static_cast<Control*>(widget()); }
-    Namer m_namer;
-    bool m_pressable;
-};
-
-QString blockName(const ImageBox& block) {
-    const frmMain* window = gameWindow(&block);
-    if (!window)
-        return {};
-    // Block i of an n by n board stands in row i div n, column i mod n; a laid-out
-    // board holds all n * n blocks, matched ones too.
-    const auto& blocks = window->imgMain;
-    const auto found = std::find(blocks.begin(), blocks.end(), &block);
-    const int index = static_cast<int>(found - blocks.begin());
-    const int side = std::max(1, static_cast<int>(std::ceil(std::sqrt(blocks.size()))));
-    // Whatever is not a library picture is the cover.
-    const int number = pictures::frmImg.numberOf(block.picture());
-    return QStringLiteral("Row %1, column %2, %3")
-        .arg(index / side + 1)
-        .arg(index % side + 1)
-        .arg(number < 0 ? QStringLiteral("covered") : pictures::frmImg.name(number));
-}
-
-QString levelName(const Label& label) {
-    const int side = static_cast<int>(numericValue(label.tag()));
-    return QStringLiteral("Level %1, %2 by %2 blocks").arg(label.caption()).arg(side);
-}
-
-QString highScoreRowName(const Label& rowCaption) {
-    const frmMain* window = gameWindow(&rowCaption);
-    if (!window)
-        return {};
-    const int row = arrayIndex(&rowCaption, "lblGen");
-    // Looked up by name: the row caption may be asked for before the window has
-    // made its value labels.
-    const auto* score = window->findChild<Label*>(QStringLiteral("lblHighScore(%1)").arg(row));
-    const auto* date = window->findChild<Label*>(QStringLiteral("lblHighDate(%1)").arg(row));
-    QStringList values;
-    for (const Label* value : {score, date})
-        if (value && !value->caption().isEmpty())
-            values.append(value->caption());
-    return rowCaption.caption().trimmed() + QStringLiteral(" high score ") +
-           (values.isEmpty() ? QStringLiteral("none") : values.join(QStringLiteral(", ")));
-}
 
 QAccessibleInterface* interfaceFor(const QString&, QObject* object) {
-    if (!gameWindow(object))
+    if (!isGameWindow(object) || qobject_cast<QAbstractButton*>(object))
         return nullptr;
-    auto* widget = static_cast<QWidget*>(object);
-    const QString name = object->objectName();
-    if (qobject_cast<frmMain*>(object))
-        return new Container(widget, QAccessible::Window);
-    if (qobject_cast<QGroupBox*>(object) || qobject_cast<PictureBox*>(object))
-        return new Container(widget, QAccessible::Grouping);
-    // The inner areas of the picture boxes, the board among them. They are first
-    // asked for while their box is still being built, so they are told by their
-    // own class alone.
-    if (object->metaObject() == &QWidget::staticMetaObject)
-        return new Container(widget, QAccessible::Pane);
-    if (auto* box = qobject_cast<ImageBox*>(object)) {
-        if (name == "imgDefault")
-            return new Readable<ImageBox>(
-                box, QAccessible::Graphic, [](const ImageBox&) { return QStringLiteral("Cover"); },
-                false);
-        return new Readable<ImageBox>(box, QAccessible::Button, blockName, true);
-    }
-    auto* label = qobject_cast<Label*>(object);
-    if (!label)
-        return nullptr;
-    if (arrayIndex(label, "lblLevel") >= 0)
-        return new Readable<Label>(label, QAccessible::Button, levelName, true);
-    if (const int row = arrayIndex(label, "lblGen"); row >= 0 && row < 3)
-        return new Readable<Label>(label, QAccessible::StaticText, highScoreRowName, false);
-    if (name == "lblCurrentScore")
-        return new Readable<Label>(
-            label, QAccessible::StaticText,
-            [](const Label& score) { return QStringLiteral("Current score ") + score.caption(); },
-            false);
-    if (name == "Shape1")
-        return new Readable<Label>(
-            label, QAccessible::Graphic, [](const Label&) { return QStringLiteral("Score bar"); },
-            false);
-    return nullptr;
+    return new Presented(static_cast<QWidget*>(object));
 }
 
-void announceNameChange(QObject* object) {
-    QAccessibleEvent event(object, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
+// Lets the screen reader's questions in, and nothing else, until it has read
+// the name and gone quiet. Its questions come from another thread as posted
+// calls; user input stays queued, as in a waiting sound.
+void giveReaderItsMoment(const QObject* control) {
+    constexpr auto kLongest = 600ms;
+    constexpr auto kQuiet = 80ms;
+    g_reading = {control, false, {}};
+    g_reading.lastQuestion.start();
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < kLongest.count() &&
+           !(g_reading.nameRead && g_reading.lastQuestion.elapsed() >= kQuiet.count())) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+        QThread::msleep(2);
+    }
+    g_reading = {};
 }
 
 } // namespace
@@ -199,13 +163,23 @@ void installAccessibility() {
     Q_UNUSED(installed);
 }
 
-void announceHighScoreRows(frmMain& window) {
-    for (std::size_t row = 0; row < window.lblHighScore.size(); ++row) {
-        Label* rowCaption = window.lblGen[row];
-        for (Label* value : {window.lblHighScore[row], window.lblHighDate[row]})
-            QObject::connect(value, &Label::changed, rowCaption,
-                             [rowCaption] { announceNameChange(rowCaption); });
-    }
+void present(QWidget* control, Presentation presentation) {
+    new Registration(control, std::move(presentation));
+}
+
+void announce(QWidget* control) {
+    // Nothing is told before the window shows (the high scores are loaded then).
+    if (!control->window()->isVisible())
+        return;
+    // A reader takes a focus move to the object it already stands on as no move,
+    // and Qt sends a name change without the name: the control is made anew for
+    // the reader, and the focus moved to it.
+    if (QAccessibleInterface* old = QAccessible::queryAccessibleInterface(control))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(old));
+    QAccessibleEvent focus(control, QAccessible::Focus);
+    QAccessible::updateAccessibility(&focus);
+    if (QAccessible::isActive())
+        giveReaderItsMoment(control);
 }
 
 } // namespace shell

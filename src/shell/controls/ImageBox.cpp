@@ -1,6 +1,5 @@
 #include "shell/controls/ImageBox.h"
 
-#include <QAccessible>
 #include <QPainter>
 
 namespace shell {
@@ -14,9 +13,14 @@ void ImageBox::setPicture(pictures::Picture picture) {
         return;
     m_picture = std::move(picture);
     update();
-    // A screen reader names a block after the picture it shows.
-    QAccessibleEvent event(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
+    emit pictureChanged();
+}
+
+void ImageBox::setVisible(bool visible) {
+    const bool hiding = !visible && !isHidden();
+    QFrame::setVisible(visible);
+    if (hiding)
+        emit hidden();
 }
 
 void ImageBox::setBorder(bool border) {

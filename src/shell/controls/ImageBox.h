@@ -24,8 +24,16 @@ class ImageBox : public QFrame {
     void setBorder(bool border);
     bool hasBorder() const { return frameShape() != QFrame::NoFrame; }
 
+    void setVisible(bool visible) override;
+    // Clicks the box, as the mouse does.
+    void click() { emit clicked(); }
+
   signals:
     void clicked();
+    // The box was given another picture.
+    void pictureChanged();
+    // The box was hidden.
+    void hidden();
 
   protected:
     void paintEvent(QPaintEvent* event) override;

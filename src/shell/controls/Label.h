@@ -22,6 +22,8 @@ class Label : public QLabel {
     void setBorder(bool border);
     void setColours(const QColor& background, const QColor& text);
     void setTextColour(const QColor& text);
+    // Clicks the label, as the mouse does.
+    void click() { emit clicked(); }
 
   signals:
     void clicked();
