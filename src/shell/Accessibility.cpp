@@ -22,9 +22,10 @@ class Registration : public QObject {
     Registration(QWidget* control, Presentation presentation)
         : QObject(control), presentation(std::move(presentation)) {}
     static const Presentation* of(const QObject* control) {
-        const auto* registration =
-            control->findChild<Registration*>(QString(), Qt::FindDirectChildrenOnly);
-        return registration ? &registration->presentation : nullptr;
+        for (const QObject* child : control->children())
+            if (const auto* registration = dynamic_cast<const Registration*>(child))
+                return &registration->presentation;
+        return nullptr;
     }
     Presentation presentation;
 };
@@ -140,8 +141,8 @@ QAccessibleInterface* interfaceFor(const QString&, QObject* object) {
 // the name and gone quiet. Its questions come from another thread as posted
 // calls; user input stays queued, as in a waiting sound.
 void giveReaderItsMoment(const QObject* control) {
-    constexpr auto kLongest = 600ms;
-    constexpr auto kQuiet = 80ms;
+    constexpr auto kLongest = 2000ms;
+    constexpr auto kQuiet = 400ms;
     g_reading = {control, false, {}};
     g_reading.lastQuestion.start();
     QElapsedTimer waited;
