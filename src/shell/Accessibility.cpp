@@ -35,6 +35,7 @@ class Registration : public QObject {
 struct Reading {
     const QObject* control = nullptr;
     bool nameRead = false;
+    int questions = 0;
     QElapsedTimer lastQuestion;
 };
 Reading g_reading;
@@ -42,6 +43,7 @@ Reading g_reading;
 void noteQuestion(const QObject* control, bool forName) {
     if (!g_reading.control)
         return;
+    ++g_reading.questions;
     g_reading.lastQuestion.start();
     if (forName && control == g_reading.control)
         g_reading.nameRead = true;
@@ -138,21 +140,27 @@ QAccessibleInterface* interfaceFor(const QString&, QObject* object) {
 }
 
 // Lets the screen reader's questions in, and nothing else, until it has read
-// the name and gone quiet. Its questions come from another thread as posted
-// calls; user input stays queued, as in a waiting sound.
-void giveReaderItsMoment(const QObject* control) {
-    constexpr auto kLongest = 2000ms;
+// the name and gone quiet; a reader that asks nothing at first is not waited
+// for. Its questions come from another thread as posted calls; user input
+// stays queued, as in a waiting sound.
+void giveReaderItsMoment() {
+    constexpr auto kFirstQuestion = 500ms;
     constexpr auto kQuiet = 400ms;
-    g_reading = {control, false, {}};
+    constexpr auto kLongest = 2000ms;
+    // Qt's own questions while it sent the news do not count.
+    const int before = g_reading.questions;
     g_reading.lastQuestion.start();
     QElapsedTimer waited;
     waited.start();
-    while (waited.elapsed() < kLongest.count() &&
-           !(g_reading.nameRead && g_reading.lastQuestion.elapsed() >= kQuiet.count())) {
+    while (waited.elapsed() < kLongest.count()) {
+        const bool asked = g_reading.nameRead || g_reading.questions > before;
+        if (!asked && waited.elapsed() >= kFirstQuestion.count())
+            break;
+        if (g_reading.nameRead && g_reading.lastQuestion.elapsed() >= kQuiet.count())
+            break;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
         QThread::msleep(2);
     }
-    g_reading = {};
 }
 
 } // namespace
@@ -177,10 +185,13 @@ void announce(QWidget* control) {
     // the reader, and the focus moved to it.
     if (QAccessibleInterface* old = QAccessible::queryAccessibleInterface(control))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(old));
+    if (!QAccessible::isActive())
+        return;
+    g_reading = {control, false, 0, {}};
     QAccessibleEvent focus(control, QAccessible::Focus);
     QAccessible::updateAccessibility(&focus);
-    if (QAccessible::isActive())
-        giveReaderItsMoment(control);
+    giveReaderItsMoment();
+    g_reading = {};
 }
 
 } // namespace shell
