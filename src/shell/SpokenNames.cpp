@@ -51,10 +51,13 @@ QString scoreName(const frmMain& window) {
 }
 
 QString boardName(const frmMain& window) {
+    return boardCleared(window) ? QStringLiteral("Board, all pairs matched") : QStringLiteral("Board");
+}
+
+bool boardCleared(const frmMain& window) {
     const auto& blocks = window.imgMain;
-    const bool cleared = blocks.size() > 1 && std::all_of(blocks.begin(), blocks.end(),
-                                                          [](auto* b) { return b->isHidden(); });
-    return cleared ? QStringLiteral("Board, all pairs matched") : QStringLiteral("Board");
+    return blocks.size() > 1 &&
+           std::all_of(blocks.begin(), blocks.end(), [](auto* b) { return b->isHidden(); });
 }
 
 } // namespace shell

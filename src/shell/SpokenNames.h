@@ -19,5 +19,7 @@ QString highScoreRowName(const frmMain& window, int row);
 QString scoreName(const frmMain& window);
 // "Board", and "all pairs matched" once no block is left on it.
 QString boardName(const frmMain& window);
+// Whether every block of a laid-out board has been matched (and so hidden).
+bool boardCleared(const frmMain& window);
 
 } // namespace shell

@@ -70,7 +70,7 @@ void presentBlock(frmMain& window, int i) {
     });
     QObject::connect(block, &shell::ImageBox::hidden, block, [&window, block] {
         shell::announce(block);
-        if (shell::boardName(window) != QStringLiteral("Board"))
+        if (shell::boardCleared(window))
             shell::announce(window.picMain);
     });
 }
