@@ -177,16 +177,15 @@ void present(QWidget* control, Presentation presentation) {
 }
 
 void announce(QWidget* control) {
-    // Nothing is told before the window shows (the high scores are loaded then).
-    if (!control->window()->isVisible())
+    // Nothing is told when no screen reader listens, nor before the window shows
+    // (the high scores are loaded then).
+    if (!QAccessible::isActive() || !control->window()->isVisible())
         return;
     // A reader takes a focus move to the object it already stands on as no move,
     // and Qt sends a name change without the name: the control is made anew for
     // the reader, and the focus moved to it.
     if (QAccessibleInterface* old = QAccessible::queryAccessibleInterface(control))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(old));
-    if (!QAccessible::isActive())
-        return;
     g_reading = {control, false, 0, {}};
     QAccessibleEvent focus(control, QAccessible::Focus);
     QAccessible::updateAccessibility(&focus);

@@ -51,7 +51,8 @@ QString scoreName(const frmMain& window) {
 }
 
 QString boardName(const frmMain& window) {
-    return boardCleared(window) ? QStringLiteral("Board, all pairs matched") : QStringLiteral("Board");
+    return boardCleared(window) ? QStringLiteral("Board, all pairs matched")
+                                : QStringLiteral("Board");
 }
 
 bool boardCleared(const frmMain& window) {

@@ -9,8 +9,8 @@
 
 namespace {
 
-using shell::Presentation;
 using shell::present;
+using shell::Presentation;
 using shell::twipsRect;
 
 const QColor kBlack(0, 0, 0);
@@ -167,8 +167,8 @@ void frmMain::buildLayout() {
         lblHighDate[row]->setTextColour(buttonText);
         lblHighDate[row]->setBorder(true);
         // A row is read as one line; its score and date are not read apart.
-        present(lblGen[row],
-                {QAccessible::StaticText, [this, row] { return shell::highScoreRowName(*this, row); }});
+        present(lblGen[row], {QAccessible::StaticText,
+                              [this, row] { return shell::highScoreRowName(*this, row); }});
     }
     cmdClear = makeButton(Frame1, QStringLiteral("cmdClear"), twipsRect(180, 1620, 1155, 375),
                           QStringLiteral("&Clear Scores"));
@@ -262,7 +262,8 @@ void frmMain::connectHandlers() {
     connect(Picture1, &shell::PictureBox::pressed, this, [this](int i) { lblLevel[i]->click(); });
     connect(picMain, &shell::PictureBox::pressed, this, [this](int i) { imgMain[i]->click(); });
     // The score after each turn, and a new best score, are told at once.
-    connect(lblCurrentScore, &shell::Label::changed, this, [this] { shell::announce(lblCurrentScore); });
+    connect(lblCurrentScore, &shell::Label::changed, this,
+            [this] { shell::announce(lblCurrentScore); });
     for (std::size_t row = 0; row < lblHighDate.size(); ++row)
         connect(lblHighDate[row], &shell::Label::changed, this,
                 [this, row] { shell::announce(lblGen[row]); });

@@ -25,7 +25,8 @@ void press(QObject* object) {
 }
 
 // A key pressed and released on the game window, through the window system.
-void key(frmMain& w, int k, Qt::KeyboardModifiers modifiers = {}, Delivery delivery = Delivery::Now) {
+void key(frmMain& w, int k, Qt::KeyboardModifiers modifiers = {},
+         Delivery delivery = Delivery::Now) {
     using W = QWindowSystemInterface;
     for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
         W::handleKeyEvent<W::AsynchronousDelivery>(w.windowHandle(), type, k, modifiers);
@@ -88,7 +89,8 @@ void AccessibilityTest::aScreenReaderPlaysAMatch() {
             other = first + second - a;
     press(w.imgMain[a]);
     QCOMPARE(pictures::frmImg.name(24), QString("grinning face"));
-    QCOMPARE(nameOf(w.imgMain[a]), "Row 2, column 3, " + pictures::frmImg.name(w.imgMain[a]->tag().toInt()));
+    QCOMPARE(nameOf(w.imgMain[a]),
+             "Row 2, column 3, " + pictures::frmImg.name(w.imgMain[a]->tag().toInt()));
     press(w.imgMain[other]);
     QCOMPARE(board->childCount(), 14);
     QCOMPARE(board->indexOfChild(accessible(w.imgMain[a])), -1);
@@ -97,14 +99,17 @@ void AccessibilityTest::aScreenReaderPlaysAMatch() {
 
 void AccessibilityTest::cursorMovesByKeys() {
     using A = shell::Arrangement;
-    const QList<int> keys{Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End};
+    const QList<int> keys{Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,
+                          Qt::Key_Down, Qt::Key_Home,  Qt::Key_End};
     // Each key from one place; a key that would leave the row or the board stays.
     const struct {
         A arrangement;
         int count, from;
         QList<int> to;
-    } cases[] = {{A::Row, 3, 0, {0, 1, 0, 1, 0, 2}},         {A::Row, 3, 2, {1, 2, 1, 2, 0, 2}},
-                 {A::Square, 16, 0, {0, 1, 0, 4, 0, 3}},     {A::Square, 16, 7, {6, 7, 3, 11, 4, 7}},
+    } cases[] = {{A::Row, 3, 0, {0, 1, 0, 1, 0, 2}},
+                 {A::Row, 3, 2, {1, 2, 1, 2, 0, 2}},
+                 {A::Square, 16, 0, {0, 1, 0, 4, 0, 3}},
+                 {A::Square, 16, 7, {6, 7, 3, 11, 4, 7}},
                  {A::Square, 36, 35, {34, 35, 29, 35, 30, 35}}};
     for (const auto& c : cases) {
         QList<int> landed;
@@ -137,7 +142,8 @@ void AccessibilityTest::keysPlayAsClicksAndAreHeard() {
     g_heard.clear();
     game.platform.sound.onPlay = [&, first = true](const auto& play) mutable {
         if (std::exchange(first, false))
-            key(w, Qt::Key_Return, {}, Delivery::Queued), key(w, Qt::Key_Space, {}, Delivery::Queued);
+            key(w, Qt::Key_Return, {}, Delivery::Queued),
+                key(w, Qt::Key_Space, {}, Delivery::Queued);
         record(play);
     };
     key(w, Qt::Key_Return);
