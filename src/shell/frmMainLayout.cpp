@@ -89,6 +89,9 @@ frmMain::frmMain() {
 }
 
 frmMain::~frmMain() {
+    // The boxes outlive the block and level lists they read their keyboard items from.
+    Picture1->setKeyboardItems(shell::Arrangement::Row, {});
+    picMain->setKeyboardItems(shell::Arrangement::Square, {});
     if (g_instance == this)
         g_instance = nullptr;
 }

@@ -84,6 +84,8 @@ PictureBox::PictureBox(QWidget* parent, const QColor& background)
 void PictureBox::setKeyboardItems(Arrangement arrangement, Items items) {
     m_arrangement = arrangement;
     m_items = std::move(items);
+    if (m_mark || !m_items)
+        return;
     m_mark = new CursorMark(this);
     // Every press of the mouse inside the box is seen, on the area and on each
     // control laid on it, also those made later.

@@ -32,7 +32,8 @@ class PictureBox : public QFrame {
 
     using Items = std::function<std::vector<QWidget*>()>;
     // `items` gives the controls of area() the cursor moves over, in order; they
-    // may change from one call to the next.
+    // may change from one call to the next. Empty `items` end the keyboard play,
+    // as the owner of the items must before it goes.
     void setKeyboardItems(Arrangement arrangement, Items items);
     // The item the cursor stands on, or nullptr.
     QWidget* cursorItem() const;
