@@ -10,7 +10,6 @@
 namespace {
 
 using shell::present;
-using shell::Presentation;
 using shell::twipsRect;
 
 const QColor kBlack(0, 0, 0);
