@@ -4,7 +4,6 @@
 #include "scores/StoredText.h"
 #include "shell/frmMain.h"
 
-
 GameStateReference objGame;
 
 cDefault& GameStateReference::get() {
