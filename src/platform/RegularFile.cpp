@@ -36,7 +36,7 @@ FileRead readRegularFile(const std::string& path, std::size_t limit) {
     // its carrier. O_NOCTTY: a terminal never becomes the game's.
     const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (file.get() < 0)
-        return failed(std::strerror(errno), errno == ENOENT);
+        return failed(std::strerror(errno), errno == ENOENT || errno == ENOTDIR);
     struct stat status = {};
     if (::fstat(file.get(), &status) != 0)
         return failed(std::strerror(errno));

@@ -9,7 +9,8 @@ namespace platform {
 // What reading a user's file gave: its bytes, or why there are none.
 struct FileRead {
     std::optional<std::string> bytes;
-    // Nothing at the path (or a link to nothing): not a failure for a file
+    // Nothing at the path (or a link to nothing, or a file where a folder of the
+    // path should be): not a failure for a file
     // that a program makes itself on its first save.
     bool missing = false;
     // Why the bytes are missing, for a message: "Permission denied",
