@@ -81,8 +81,8 @@ std::pair<int, QByteArray> inChild(const std::function<void()>& child,
     int status = 0;
     QElapsedTimer clock;
     for (clock.start(); ::waitpid(pid, &status, WNOHANG) != pid; QTest::qWait(10))
-        if (clock.elapsed() > 5000)
-            ::kill(pid, SIGKILL), ::waitpid(pid, &status, 0), status = 99 << 8;
+        if (clock.elapsed() > 5000 && ::kill(pid, SIGKILL) == 0 && ::waitpid(pid, &status, 0) == pid)
+            return {99, {}};
     QFile said;
     said.open(out[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), said.readAll()};
