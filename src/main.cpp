@@ -20,7 +20,8 @@ void holdDisplayMessages(QtMsgType type, const QMessageLogContext& context, cons
     if (type == QtFatalMsg) {
         // No platform plugin could open a display: a message and a plain exit,
         // not Qt's abort with its advice to reinstall.
-        const QString why = g_displayMessages.isEmpty() ? text.section(u'\n', 0, 0) : g_displayMessages.front();
+        const QString why =
+            g_displayMessages.isEmpty() ? text.section(u'\n', 0, 0) : g_displayMessages.front();
         std::fprintf(stderr, "duvella: no display to show the window on (%s)\n", qPrintable(why));
         std::_Exit(EXIT_FAILURE);
     }

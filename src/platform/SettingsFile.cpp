@@ -39,13 +39,15 @@ QByteArray errorText(int error) {
 
 // Makes the folder and those above it that are missing; the cause when one cannot be made.
 std::optional<QByteArray> makeFolder(const QByteArray& folder) {
-    for (qsizetype slash = folder.indexOf('/', 1); ; slash = folder.indexOf('/', slash + 1)) {
+    for (qsizetype slash = folder.indexOf('/', 1);; slash = folder.indexOf('/', slash + 1)) {
         const QByteArray part = slash < 0 ? folder : folder.first(slash);
         struct stat status = {};
         // Private to the user, as the XDG rules ask of the folders they make.
         if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST)
             return "cannot make folder " + part + ": " + errorText(errno);
-        if (::stat(part.constData(), &status) != 0 || !S_ISDIR(status.st_mode))
+        if (::stat(part.constData(), &status) != 0)
+            return "cannot make folder " + part + ": " + errorText(errno);
+        if (!S_ISDIR(status.st_mode))
             return "cannot make folder " + part + ": " + errorText(ENOTDIR);
         if (slash < 0)
             return std::nullopt;
@@ -55,7 +57,8 @@ std::optional<QByteArray> makeFolder(const QByteArray& folder) {
 // Writes all of `bytes`, then flushes them to the disk; the cause of a failure.
 std::optional<QByteArray> writeAndFlush(int fd, const QByteArray& bytes) {
     for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        const ssize_t n =
+            ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -78,7 +81,8 @@ std::optional<QByteArray> replaceFile(const QByteArray& path, const QByteArray& 
     QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = path + ".new-" + QByteArray::number(::getpid()) + '-' + QByteArray::number(attempt);
+        temporary =
+            path + ".new-" + QByteArray::number(::getpid()) + '-' + QByteArray::number(attempt);
         fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             return "cannot make a file in " + folder + ": " + errorText(errno);
