@@ -1,8 +1,8 @@
 #include "game/cDefault.h"
 
+#include "platform/ProgramFolder.h"
+#include "scores/StoredText.h"
 #include "shell/frmMain.h"
-
-#include <QCoreApplication>
 
 GameStateReference objGame;
 
@@ -12,7 +12,7 @@ cDefault& GameStateReference::get() {
     return *m_object;
 }
 
-cDefault::cDefault() : strSoundPath(QCoreApplication::applicationDirPath()) {}
+cDefault::cDefault() : strSoundPath(textFromStoredBytes(platform::programFolder())) {}
 
 void cDefault::CheckAllAssigned() {
     blnIsAllAssigned = true;

@@ -36,8 +36,12 @@ void installTerminationSignals() {
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGXCPU})
         ::sigaction(signal, &action, nullptr);
+    // A closed pipe or a file grown past its limit is an error of that one
+    // write, which the code that writes reports; it must not end the game.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 bool terminationRequested() {

@@ -4,7 +4,10 @@
 
 namespace platform {
 
-// A request from outside to end the game: SIGTERM, SIGINT or SIGHUP. The signal
+// A request from outside to end the game: SIGTERM, SIGINT or SIGHUP, and the
+// other signals whose default is to end the process (SIGUSR1, SIGUSR2,
+// SIGALRM, SIGVTALRM, SIGXCPU), so that none of them costs the player the
+// table; SIGPIPE and SIGXFSZ are ignored. The signal
 // handler itself only sets a flag and writes one byte into a pipe; the window
 // thread acts on the request, from the event loop or from inside a wait.
 void installTerminationSignals();

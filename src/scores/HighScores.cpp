@@ -7,7 +7,11 @@
 #include "shell/frmMain.h"
 #include "sound/PlayWave.h"
 
+#include <QStringList>
+
 #include <array>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -16,9 +20,24 @@ constexpr QByteArrayView kSection = "general";
 constexpr std::array<QByteArrayView, 3> kScoreKeys = {"highscore1", "highscore2", "highscore3"};
 constexpr std::array<QByteArrayView, 3> kDateKeys = {"highdate1", "highdate2", "highdate3"};
 
-QString settingsPath() {
-    return platform::userSettingsPath(QStringLiteral("Duvella"), QStringLiteral("Duvella 6.2"));
+QByteArray settingsPath() {
+    return platform::userSettingsPath("Duvella", "Duvella 6.2");
 }
+
+// The table's six labels with their keys: the scores, then the dates, in row order.
+std::array<std::pair<const shell::Label*, QByteArrayView>, 6> tableEntries(const frmMain& window) {
+    std::array<std::pair<const shell::Label*, QByteArrayView>, 6> entries;
+    for (std::size_t row = 0; row < 3; ++row) {
+        entries[row] = {window.lblHighScore[row], kScoreKeys[row]};
+        entries[row + 3] = {window.lblHighDate[row], kDateKeys[row]};
+    }
+    return entries;
+}
+
+// The six texts as this run read them, scores then dates; nothing when the file
+// could not be read, and then this run never writes it. What differs from them
+// at saving is what this run changed, and only that is written.
+std::optional<QStringList> g_asRead;
 
 QString storedText(const platform::IniDocument& file, QByteArrayView key, const QString& absent) {
     const std::optional<QByteArray> value = platform::iniValue(file, kSection, key);
@@ -29,30 +48,37 @@ QString storedText(const platform::IniDocument& file, QByteArrayView key, const 
 
 void LoadHighScores() {
     frmMain& window = frmMain::instance();
-    const platform::IniDocument file =
-        platform::parseIni(platform::readSettingsFile(settingsPath()).value_or(QByteArray()));
+    const std::optional<QByteArray> bytes = platform::readSettingsFile(settingsPath());
+    const platform::IniDocument file = platform::parseIni(bytes.value_or(QByteArray()));
     for (int row = 0; row < 3; ++row)
         window.lblHighScore[row]->setCaption(
             storedText(file, kScoreKeys[row], QStringLiteral("0")));
     for (int row = 0; row < 3; ++row)
         window.lblHighDate[row]->setCaption(
             storedText(file, kDateKeys[row], QStringLiteral("Never")));
+    g_asRead.reset();
+    if (bytes) {
+        g_asRead.emplace();
+        for (const auto& [label, key] : tableEntries(window))
+            *g_asRead << label->caption();
+    }
 }
 
 void SaveHighScores() {
     const frmMain& window = frmMain::instance();
-    // Read anew, so that whatever else has changed in the file meanwhile stays.
-    const QString path = settingsPath();
+    if (!g_asRead)
+        return;
+    // Read anew, so that whatever another game or a hand edit has changed in the
+    // file meanwhile stays, the keys this run left alone included.
+    const QByteArray path = settingsPath();
     const std::optional<QByteArray> before = platform::readSettingsFile(path);
     if (!before)
         return;
     platform::IniDocument file = platform::parseIni(*before);
-    for (int row = 0; row < 3; ++row)
-        platform::setIniValue(file, kSection, kScoreKeys[row],
-                              storedBytesFromText(window.lblHighScore[row]->caption()));
-    for (int row = 0; row < 3; ++row)
-        platform::setIniValue(file, kSection, kDateKeys[row],
-                              storedBytesFromText(window.lblHighDate[row]->caption()));
+    qsizetype i = 0;
+    for (const auto& [label, key] : tableEntries(window))
+        if (label->caption() != g_asRead->at(i++))
+            platform::setIniValue(file, kSection, key, storedBytesFromText(label->caption()));
     const QByteArray after = platform::serialiseIni(file);
     if (after != *before)
         platform::writeSettingsFile(path, after);

@@ -2,6 +2,7 @@
 
 #include "game/cDefault.h"
 #include "platform/Services.h"
+#include "scores/StoredText.h"
 #include "shell/Main.h"
 
 namespace {
@@ -15,7 +16,7 @@ QString soundFilePath(const QString& folder, const QString& name) {
 void play(const QString& name, bool wait) {
     const QString path = soundFilePath(objGame->strSoundPath, name);
     if (platform::SoundOutput* output = platform::services().sound)
-        output->play(path.toLocal8Bit().toStdString(), wait);
+        output->play(storedBytesFromText(path).toStdString(), wait);
 }
 
 } // namespace
