@@ -8,7 +8,7 @@
 
 #include "BenchSupport.h"
 #include "platform/SdlSoundOutput.h"
-#include "platform/WavHeader.h"
+#include "platform/WavFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
     std::vector<double> late;
     for (int round = 0; round < 2; ++round) {
         for (const std::string& sound : sounds) {
-            const double lengthMs = platform::wavFileLength(sound)->count() / 1e6;
+            const double lengthMs = platform::readWavFile(sound)->duration().count() / 1e3;
             const auto start = Clock::now();
             output.play(sound, true);
             late.push_back(msSince(start) - lengthMs);
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     }
     // Once the device has closed for want of sounds, the next play opens it again.
     std::this_thread::sleep_for(std::chrono::milliseconds(2500));
-    const double idleLengthMs = platform::wavFileLength(sounds.front())->count() / 1e6;
+    const double idleLengthMs = platform::readWavFile(sounds.front())->duration().count() / 1e3;
     const auto idleStart = Clock::now();
     output.play(sounds.front(), true);
     late.push_back(msSince(idleStart) - idleLengthMs);

@@ -2,7 +2,7 @@
 
 #include "platform/SdlLibrary.h"
 #include "platform/Termination.h"
-#include "platform/WavHeader.h"
+#include "platform/WavFile.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -266,19 +266,31 @@ std::optional<Clock::time_point> SdlSoundOutput::Worker::startSound(const std::s
     return now;
 }
 
-// The file's samples in the device's format; none when SDL cannot read it.
+// The file's samples in the device's format; none when it is not a sound the
+// game can play.
 std::vector<Uint8> SdlSoundOutput::Worker::load(const std::string& path) {
-    SDL_AudioSpec spec{};
-    Uint8* data = nullptr;
-    Uint32 bytes = 0;
-    if (sdl->LoadWAV_RW(sdl->RWFromFile(path.c_str(), "rb"), 1, &spec, &data, &bytes) == nullptr)
+    std::optional<WavSound> sound = readWavFile(path);
+    if (!sound)
         return {};
+    std::vector<Uint8>& data = sound->data;
+    const SDL_AudioFormat format = sound->isFloat ? AUDIO_F32LSB
+                             : sound->bitsPerSample == 8 ? AUDIO_U8
+                             : sound->bitsPerSample == 16 ? AUDIO_S16LSB
+                                                          : AUDIO_S32LSB;
+    // SDL has no 24-bit samples: each becomes the top three bytes of a 32-bit one.
+    if (sound->bitsPerSample == 24) {
+        std::vector<Uint8> wide(data.size() / 3 * 4);
+        for (std::size_t in = 0, out = 0; in < data.size(); in += 3, out += 4)
+            std::memcpy(&wide[out + 1], &data[in], 3);
+        data.swap(wide);
+    }
     std::vector<Uint8> converted;
     SDL_AudioCVT cvt{};
-    if (sdl->BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, kFormat, kChannels,
-                           kRate) >= 0) {
-        converted.resize(static_cast<std::size_t>(bytes) * static_cast<std::size_t>(cvt.len_mult));
-        std::memcpy(converted.data(), data, bytes);
+    if (sdl->BuildAudioCVT(&cvt, format, static_cast<Uint8>(sound->channels), sound->sampleRate,
+                           kFormat, kChannels, kRate) >= 0) {
+        const std::size_t bytes = data.size();
+        converted.resize(bytes * static_cast<std::size_t>(cvt.len_mult));
+        std::memcpy(converted.data(), data.data(), bytes);
         cvt.buf = converted.data();
         cvt.len = static_cast<int>(bytes);
         if (!cvt.needed)
@@ -288,7 +300,6 @@ std::vector<Uint8> SdlSoundOutput::Worker::load(const std::string& path) {
         else
             converted.clear();
     }
-    sdl->FreeWAV(data);
     return converted;
 }
 
@@ -329,16 +340,16 @@ void SdlSoundOutput::start() {
 void SdlSoundOutput::play(const std::string& path, bool wait) {
     if (wait)
         start();
-    const std::optional<std::chrono::nanoseconds> length = wavFileLength(path);
+    const std::optional<WavSound> sound = readWavFile(path);
     const Worker::Request sent = m_worker->submit(path);
-    if (!length || !wait)
+    if (!sound || !wait)
         return;
     // A waiting play lasts the sound's length from the moment its sound
     // starts. Where no sound starts, because there is no device (never opened,
     // failed, lost, or not open within the open limit), that moment is now and
     // the play waits in silence: the game keeps its tempo either way.
     const Clock::time_point startedAt = m_worker->startOf(sent).value_or(Clock::now());
-    sleepUntil(startedAt + *length);
+    sleepUntil(startedAt + sound->duration());
 }
 
 void SdlSoundOutput::shutdown() {

@@ -10,7 +10,7 @@ namespace platform {
 // Sound output on SDL2, which is loaded at run time. A worker thread does all
 // that can be slow or hang: loading SDL, opening the audio device, reading and
 // converting each sound and handing it to the device. The window thread only
-// reads a file's header, to know how long the sound lasts, and waits.
+// reads the file, to know how long the sound lasts, and waits.
 class SdlSoundOutput : public SoundOutput {
   public:
     struct Timing {
