@@ -144,8 +144,8 @@ void DeviceSoundOutput::play(const std::string& path, bool wait) {
         m_worker->apply({.kind = Event::Play, .now = Clock::now(), .number = number, .wait = wait});
     if (!wait || !length)
         return;
-    // Waits for the sound to start, in steps through which a termination
-    // request is noticed.
+    // Waits for the sound to start, or to be given up, in steps through which a
+    // termination request is noticed.
     std::optional<sound::Time> heardUntil;
     while (told.awaitStartUntil && !terminationRequested()) {
         if (m_worker->outcome.number == number) {
@@ -153,7 +153,8 @@ void DeviceSoundOutput::play(const std::string& path, bool wait) {
             break;
         }
         const auto now = Clock::now();
-        if (now >= *told.awaitStartUntil)
+        const auto& pending = m_worker->state.pending;
+        if (now >= *told.awaitStartUntil || !pending || pending->number != number)
             break;
         m_worker->changed.wait_until(
             lock, std::min(*told.awaitStartUntil, now + std::chrono::milliseconds(10)));

@@ -51,7 +51,8 @@ void play(State& state, Actions& actions, const Event& event, const Timing& timi
     // An async play before the window is up is kept for when the device opens.
     const Time from = state.busySince.value_or(now);
     state.pending = Pending{event.number, from + timing.openLimit};
-    actions.awaitStartUntil = state.pending->giveUpAt;
+    if (event.wait)
+        actions.awaitStartUntil = state.pending->giveUpAt;
     handOver(state, actions, now);
 }
 
