@@ -14,10 +14,12 @@ using namespace std::chrono_literals;
 // How long the server may take to answer: connecting, or a request once connected.
 constexpr auto kConnectLimit = 1500ms;
 constexpr auto kAnswerLimit = 500ms;
-// The server's buffer for the stream: long enough that the server need not wake
-// more often than every 15 ms or so for it, short enough for a click's sound
-// to be heard at once.
-constexpr auto kBuffer = 30ms;
+// The server's buffer for the stream, and how much of it it asks for at a time.
+// PipeWire makes the stream's node latency half of the buffer less two
+// requests, here 11 ms: long enough that the graph need not run faster than
+// it would for other programs, short enough for a click to be heard at once.
+constexpr auto kBuffer = 32ms;
+constexpr auto kRequest = 5ms;
 constexpr std::uint32_t kBytesPerFrame = 2;
 
 std::uint32_t bytesFor(std::chrono::milliseconds time) {
@@ -131,7 +133,7 @@ bool PulseSoundDevice::open() {
     // Playback starts with the first frame written: a sound shorter than the
     // buffer is heard too.
     buffer.prebuf = kBytesPerFrame;
-    buffer.minreq = static_cast<std::uint32_t>(-1);
+    buffer.minreq = bytesFor(kRequest);
     buffer.fragsize = static_cast<std::uint32_t>(-1);
     const auto flags =
         static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_START_CORKED);
