@@ -51,6 +51,7 @@ struct DeviceSoundOutput::Worker {
         todo.play |= step.actions.play;
         todo.quiet |= step.actions.quiet;
         todo.close |= step.actions.close;
+        todo.check |= step.actions.check;
         todo.wakeAt = step.actions.wakeAt;
         changed.notify_all();
         return step.actions;
@@ -87,6 +88,12 @@ void DeviceSoundOutput::Worker::run() {
                    .now = Clock::now(),
                    .number = number,
                    .heardUntil = heardUntil});
+        } else if (todo.check) {
+            todo.check = false;
+            lock.unlock();
+            const std::optional<sound::Time> heardUntil = device ? device->heardUntil() : std::nullopt;
+            lock.lock();
+            apply({.kind = Event::Checked, .now = Clock::now(), .heardUntil = heardUntil});
         } else if (todo.quiet) {
             todo.quiet = false;
             lock.unlock();
@@ -144,8 +151,9 @@ void DeviceSoundOutput::play(const std::string& path, bool wait) {
         m_worker->apply({.kind = Event::Play, .now = Clock::now(), .number = number, .wait = wait});
     if (!wait || !length)
         return;
-    // Waits for the sound to start, or to be given up, in steps through which a
-    // termination request is noticed.
+    // Waits for the sound to start, or to be given up, then for it to be heard
+    // (which the worker may learn is later than it first said), in steps
+    // through which a termination request is noticed.
     std::optional<sound::Time> heardUntil;
     while (told.awaitStartUntil && !terminationRequested()) {
         if (m_worker->outcome.number == number) {
@@ -159,8 +167,17 @@ void DeviceSoundOutput::play(const std::string& path, bool wait) {
         m_worker->changed.wait_until(
             lock, std::min(*told.awaitStartUntil, now + std::chrono::milliseconds(10)));
     }
-    lock.unlock();
-    sleepUntil(sound::waitEnd(heardUntil, Clock::now(), length));
+    const Clock::time_point end = sound::waitEnd(heardUntil, Clock::now(), length);
+    for (auto until = end; !terminationRequested();) {
+        const sound::State& state = m_worker->state;
+        if (state.heardUntil)
+            until = std::max(end, *state.heardUntil);
+        const auto now = Clock::now();
+        // Not while the worker asks the device whether the sound has been heard.
+        if (now >= until && !(state.heardUntil && state.busySince))
+            break;
+        m_worker->changed.wait_until(lock, std::min(until, now + std::chrono::milliseconds(10)));
+    }
 }
 
 void DeviceSoundOutput::shutdown() {

@@ -36,6 +36,7 @@ struct PulseLibrary {
     decltype(&pa_stream_cork) stream_cork;
     decltype(&pa_stream_update_timing_info) stream_update_timing_info;
     decltype(&pa_stream_get_latency) stream_get_latency;
+    decltype(&pa_stream_get_timing_info) stream_get_timing_info;
     decltype(&pa_operation_get_state) operation_get_state;
     decltype(&pa_operation_unref) operation_unref;
 };

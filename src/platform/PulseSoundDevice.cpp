@@ -2,6 +2,7 @@
 
 #include "platform/PulseLibrary.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace platform {
@@ -20,6 +21,9 @@ constexpr auto kAnswerLimit = 500ms;
 // it would for other programs, short enough for a click to be heard at once.
 constexpr auto kBuffer = 32ms;
 constexpr auto kRequest = 5ms;
+// PipeWire leaves out up to 64 frames at the end of what a stream holds when it
+// runs dry: each sound is followed by a little more silence than that.
+constexpr auto kTrailingSilence = 6ms;
 constexpr std::uint32_t kBytesPerFrame = 2;
 
 std::uint32_t bytesFor(std::chrono::milliseconds time) {
@@ -37,6 +41,7 @@ class PulseSoundDevice : public SoundDevice {
 
     bool open();
     std::optional<sound::Time> play(const DeviceSamples& samples) override;
+    std::optional<sound::Time> heardUntil() override;
     void quiet() override;
 
   private:
@@ -49,6 +54,8 @@ class PulseSoundDevice : public SoundDevice {
     pa_context* m_context = nullptr;
     pa_stream* m_stream = nullptr;
     bool m_corked = true;
+    // When the last sound written will have been heard.
+    Clock::time_point m_soundHeardUntil;
 };
 
 PulseSoundDevice::~PulseSoundDevice() {
@@ -154,30 +161,52 @@ std::optional<sound::Time> PulseSoundDevice::play(const DeviceSamples& samples) 
     }
     if (!connected())
         return std::nullopt;
-    // The sound that plays stops: what the server holds of it is dropped, and
-    // the new sound is written in its place, whole.
-    if (!complete(m_pa.stream_flush(m_stream, nullptr, nullptr)))
+    // A sound that plays stops: what the server holds of it is dropped. Once
+    // it has been heard the next sound follows the few milliseconds of silence
+    // after it: a flush would drop the last of the sound too, as PipeWire drops
+    // what it has read but not yet played.
+    if (Clock::now() < m_soundHeardUntil &&
+        !complete(m_pa.stream_flush(m_stream, nullptr, nullptr)))
         return std::nullopt;
+    m_soundHeardUntil = Clock::now();
     if (samples.empty())
-        return Clock::now();
-    if (m_pa.stream_write(m_stream, samples.data(), samples.size() * kBytesPerFrame, nullptr, 0,
-                          PA_SEEK_RELATIVE) < 0)
-        return std::nullopt;
+        return m_soundHeardUntil;
     if (m_corked) {
         if (!complete(m_pa.stream_cork(m_stream, 0, nullptr, nullptr)))
             return std::nullopt;
         m_corked = false;
     }
-    // The server's own account of the time until the last sample written is
-    // heard: what it holds of the stream, plus the sink's latency.
-    if (!complete(m_pa.stream_update_timing_info(m_stream, nullptr, nullptr)))
+    DeviceSamples padded(samples.size() + kTrailingSilence.count() * kDeviceRate / 1000);
+    std::copy(samples.begin(), samples.end(), padded.begin());
+    if (m_pa.stream_write(m_stream, padded.data(), padded.size() * kBytesPerFrame, nullptr, 0,
+                          PA_SEEK_RELATIVE) < 0)
+        return std::nullopt;
+    return heardUntil();
+}
+
+// The server's own account of the time until the last sample written is heard:
+// what it holds of the stream, plus the latency of the sink.
+std::optional<sound::Time> PulseSoundDevice::heardUntil() {
+    if (!connected() || !complete(m_pa.stream_update_timing_info(m_stream, nullptr, nullptr)))
         return std::nullopt;
     pa_usec_t latency = 0;
     int negative = 0;
     const auto now = Clock::now();
     if (m_pa.stream_get_latency(m_stream, &latency, &negative) < 0)
         return std::nullopt;
-    return now + std::chrono::microseconds(negative ? 0 : latency);
+    auto heard = now + std::chrono::microseconds(negative ? 0 : latency) - kTrailingSilence;
+    // PipeWire's account of its latency can be short of the samples it has yet
+    // to read; those must be read before the sound can have been heard.
+    const pa_timing_info* info = m_pa.stream_get_timing_info(m_stream);
+    if (info != nullptr && !info->write_index_corrupt && !info->read_index_corrupt) {
+        const std::int64_t unread = info->write_index - info->read_index -
+                                    static_cast<std::int64_t>(bytesFor(kTrailingSilence));
+        if (unread > 0)
+            heard = std::max(heard, now + std::chrono::microseconds(
+                                              unread / kBytesPerFrame * 1'000'000 / kDeviceRate));
+    }
+    m_soundHeardUntil = heard;
+    return heard;
 }
 
 void PulseSoundDevice::quiet() {

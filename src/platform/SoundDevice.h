@@ -25,6 +25,9 @@ class SoundDevice {
     // the last of them will have been heard, the device's latency included;
     // nothing when the device is lost.
     virtual std::optional<sound::Time> play(const DeviceSamples& samples) = 0;
+    // Asked again while the last sound plays: when it will have been heard, as
+    // the device sees it now; nothing when it cannot tell better than play().
+    virtual std::optional<sound::Time> heardUntil() { return std::nullopt; }
     // Nothing plays for a while: stop every wake-up until the next play.
     virtual void quiet() = 0;
 };

@@ -1,8 +1,20 @@
 #include "platform/SoundMachine.h"
 
+#include <algorithm>
+
 namespace platform::sound {
 
 namespace {
+
+// A waiting sound's end is checked with the device a little before it is due,
+// so that a later answer still holds the caller; and not more often than this.
+constexpr std::chrono::milliseconds kCheckAhead{5};
+constexpr std::chrono::milliseconds kCheckEvery{2};
+
+void checkBefore(State& state, Time heardUntil, Time now) {
+    state.heardUntil = heardUntil;
+    state.checkAt = std::max(heardUntil - kCheckAhead, now + kCheckEvery);
+}
 
 bool ready(Device device) {
     return device == Device::Open || device == Device::Quiet;
@@ -37,6 +49,9 @@ void beginOpen(State& state, Actions& actions, Device device, Time now) {
 
 void play(State& state, Actions& actions, const Event& event, const Timing& timing) {
     const Time now = event.now;
+    // The waiting sound before, if any, is over for the game.
+    state.heardUntil.reset();
+    state.checkAt.reset();
     if (state.device == Device::Untried && event.wait)
         beginOpen(state, actions, Device::Opening, now);
     if (state.device == Device::Failed && now - state.since >= timing.retryAfter)
@@ -50,7 +65,7 @@ void play(State& state, Actions& actions, const Event& event, const Timing& timi
     }
     // An async play before the window is up is kept for when the device opens.
     const Time from = state.busySince.value_or(now);
-    state.pending = Pending{event.number, from + timing.openLimit};
+    state.pending = Pending{event.number, from + timing.openLimit, event.wait};
     if (event.wait)
         actions.awaitStartUntil = state.pending->giveUpAt;
     handOver(state, actions, now);
@@ -83,8 +98,13 @@ Step next(State state, const Event& event, const Timing& timing) {
         break;
     case Event::Started:
         state.busySince.reset();
-        if (state.pending && state.pending->number == event.number)
+        if (state.pending && state.pending->number == event.number) {
+            if (state.pending->wait && event.heardUntil) {
+                checkBefore(state, *event.heardUntil, now);
+                state.heardLimit = *event.heardUntil + timing.openLimit;
+            }
             state.pending.reset();
+        }
         if (!event.heardUntil) {
             // The device was lost; it is tried again later like one that failed.
             fail(state, now);
@@ -95,9 +115,22 @@ Step next(State state, const Event& event, const Timing& timing) {
         state.readyUntil = *event.heardUntil + timing.keepReady;
         handOver(state, actions, now);
         break;
+    case Event::Checked:
+        state.busySince.reset();
+        // Later than first said: asked again before then, but never past the limit.
+        if (state.heardUntil && event.heardUntil && *event.heardUntil > *state.heardUntil &&
+            *event.heardUntil > now) {
+            checkBefore(state, std::min(*event.heardUntil, state.heardLimit), now);
+            state.readyUntil = *state.heardUntil + timing.keepReady;
+        }
+        break;
     case Event::Tick:
-        if (state.device == Device::Open && !state.busySince && state.readyUntil &&
-            now >= *state.readyUntil) {
+        if (state.checkAt && now >= *state.checkAt && !state.busySince) {
+            state.checkAt.reset();
+            state.busySince = now;
+            actions.check = true;
+        } else if (state.device == Device::Open && !state.busySince && state.readyUntil &&
+                   now >= *state.readyUntil) {
             state.device = Device::Quiet;
             state.readyUntil.reset();
             actions.quiet = true;
@@ -110,7 +143,7 @@ Step next(State state, const Event& event, const Timing& timing) {
         return {state, actions};
     }
     if (state.device == Device::Open && !state.busySince)
-        actions.wakeAt = state.readyUntil;
+        actions.wakeAt = state.checkAt ? state.checkAt : state.readyUntil;
     return {state, actions};
 }
 

@@ -40,6 +40,7 @@ enum class Device {
 struct Pending {
     std::uint64_t number = 0;
     Time giveUpAt{}; // past this its sound no longer starts
+    bool wait = false;
 };
 
 struct State {
@@ -48,6 +49,12 @@ struct State {
     std::optional<Time> busySince;  // the worker is opening the device or starting a sound
     std::optional<Pending> pending; // a play not handed to the device yet
     std::optional<Time> readyUntil; // Open: when it goes quiet
+    // A waiting sound plays: when it will have been heard, and when to ask the
+    // device again, as a sound can start later than the device first said. The
+    // worker is busy while it asks.
+    std::optional<Time> heardUntil;
+    std::optional<Time> checkAt;
+    Time heardLimit{}; // no later than the open limit after it first said
     bool quit = false;
 };
 
@@ -57,6 +64,7 @@ struct Event {
         Play,    // the window thread asks for sound `number`
         Opened,  // the worker's open ended; `ok` when there is a device
         Started, // the worker handed a sound to the device; `heardUntil` as below
+        Checked, // the worker asked the device again; `heardUntil` its answer, if any
         Tick,    // the time the last step asked to be woken at has come
         Quit,
     } kind;
@@ -75,6 +83,7 @@ struct Actions {
     bool play = false;  // hand the pending sound to the device
     bool quiet = false; // cork the stream or close the device
     bool close = false; // close the device
+    bool check = false; // ask the device when the waiting sound will have been heard
     std::optional<Time> wakeAt; // when to send a Tick; nothing: only events wake it
     // Play: until when the caller waits for its sound to start, or nothing when
     // no sound will start and the caller keeps the tempo by itself.

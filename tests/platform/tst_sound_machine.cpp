@@ -15,7 +15,7 @@ namespace {
 struct Scripted {
     Event::Kind kind;
     int atMs;
-    int arg; // Play: waits; Opened: ok; Started: heard until (ms), -1 when lost
+    int arg; // Play: waits; Opened: ok; Started, Checked: heard until (ms), -1 when lost
     const char* expected;
 };
 using Scenario = std::vector<Scripted>;
@@ -28,7 +28,8 @@ QString describe(const State& state, const Actions& actions) {
     static const char* const names[] = {"Untried", "Opening", "Open", "Quiet", "Failed", "Retrying"};
     QStringList parts{names[int(state.device)]};
     for (const auto& [on, name] : {std::pair{actions.open, "open"}, {actions.play, "play"},
-                                   {actions.quiet, "quiet"}, {actions.close, "close"}})
+                                   {actions.quiet, "quiet"}, {actions.close, "close"},
+                                   {actions.check, "check"}})
         if (on)
             parts << name;
     if (actions.awaitStartUntil)
@@ -48,12 +49,16 @@ class SoundMachineTest : public QObject {
   private slots:
     void transitions_data() {
         QTest::addColumn<Scenario>("scenario");
-        const auto P = Event::Play, O = Event::Opened, S = Event::Started, T = Event::Tick;
-        QTest::newRow("a waiting play opens the device, waits for it, then it goes quiet")
+        const auto P = Event::Play, O = Event::Opened, S = Event::Started, T = Event::Tick,
+                   C = Event::Checked;
+        QTest::newRow("a waiting play opens the device, waits until heard, then it goes quiet")
             << Scenario{{P, 0, 1, "Opening open await 2000"}, {O, 30, 1, "Open play"},
-                        {S, 32, 120, "Open wake 2120"}, {T, 2119, 0, "Open wake 2120"},
-                        {T, 2120, 0, "Quiet quiet"}, {P, 9000, 1, "Quiet play await 11000"},
-                        {S, 9004, 9100, "Open wake 11100"}};
+                        {S, 32, 120, "Open wake 115"}, {T, 115, 0, "Open check"},
+                        {C, 116, 135, "Open wake 130"}, {T, 130, 0, "Open check"},
+                        {C, 131, 130, "Open wake 2135"}, {T, 2134, 0, "Open wake 2135"},
+                        {T, 2135, 0, "Quiet quiet"}, {P, 9000, 1, "Quiet play await 11000"},
+                        {S, 9004, 9100, "Open wake 9095"}, {T, 9095, 0, "Open check"},
+                        {C, 9096, 99999, "Open wake 11095"}};
         QTest::newRow("an async play before the window is up waits for the device")
             << Scenario{{P, 0, 0, "Untried"}, {Event::Start, 100, 0, "Opening open"},
                         {P, 150, 0, "Opening"}, {O, 300, 1, "Open play"}};
@@ -75,7 +80,7 @@ class SoundMachineTest : public QObject {
         QTest::newRow("a play while the worker is busy replaces the one before and follows it")
             << Scenario{{Event::Start, 0, 0, "Opening open"}, {O, 10, 1, "Open wake 2010"},
                         {P, 100, 0, "Open play"}, {P, 105, 1, "Open await 2100"},
-                        {S, 110, 300, "Open play"}, {S, 112, 400, "Open wake 2400"}};
+                        {S, 110, 300, "Open play"}, {S, 112, 400, "Open wake 395"}};
         QTest::newRow("after quit nothing happens")
             << Scenario{{P, 0, 1, "Opening open await 2000"}, {Event::Quit, 10, 0, "Opening close"},
                         {O, 20, 1, "Opening"}, {P, 30, 1, "Opening"}};
@@ -90,7 +95,7 @@ class SoundMachineTest : public QObject {
             // A Started event answers the sound the worker was last told to play.
             event.number = step.kind == Event::Play ? ++plays : handed;
             event.wait = event.ok = step.arg == 1;
-            if (step.kind == Event::Started && step.arg >= 0)
+            if ((step.kind == Event::Started || step.kind == Event::Checked) && step.arg >= 0)
                 event.heardUntil = Time{} + std::chrono::milliseconds(step.arg);
             const auto [next, actions] = platform::sound::next(state, event, {});
             state = next;
