@@ -8,16 +8,11 @@
 #include <QtTest>
 
 using namespace platform::sound;
-using namespace std::chrono_literals;
 
 namespace {
 
-struct Scripted {
-    Event::Kind kind;
-    int atMs;
-    int arg; // Play: waits; Opened: ok; Started, Checked: heard until (ms), -1 when lost
-    const char* expected;
-};
+// arg: Play: waits; Opened: ok; Started, Checked: heard until (ms), -1 when lost.
+struct Scripted { Event::Kind kind; int atMs; int arg; const char* expected; };
 using Scenario = std::vector<Scripted>;
 
 QString ms(Time t) {
