@@ -173,8 +173,10 @@ void DeviceSoundOutput::play(const std::string& path, bool wait) {
         if (state.heardUntil)
             until = std::max(end, *state.heardUntil);
         const auto now = Clock::now();
-        // Not while the worker asks the device whether the sound has been heard.
-        if (now >= until && !(state.heardUntil && state.busySince))
+        // Not while the worker asks the device whether the sound has been heard,
+        // unless that takes past the limit.
+        const bool asking = state.heardUntil && state.busySince && now < state.heardLimit;
+        if (now >= until && !asking)
             break;
         m_worker->changed.wait_until(lock, std::min(until, now + std::chrono::milliseconds(10)));
     }
