@@ -60,7 +60,8 @@ DeviceSamples deviceSamples(const WavSound& sound) {
         const auto left = static_cast<std::size_t>(at);
         const double right = left + 1 < frames ? mono[left + 1] : mono[left];
         const double value = mono[left] + (right - mono[left]) * (at - static_cast<double>(left));
-        out[i] = static_cast<std::int16_t>(std::lround(std::clamp(value, -1.0, 32767 / 32768.0) * 32768));
+        out[i] = static_cast<std::int16_t>(
+            std::lround(std::clamp(value, -1.0, 32767 / 32768.0) * 32768));
     }
     return out;
 }

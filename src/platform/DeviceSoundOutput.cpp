@@ -91,7 +91,8 @@ void DeviceSoundOutput::Worker::run() {
         } else if (todo.check) {
             todo.check = false;
             lock.unlock();
-            const std::optional<sound::Time> heardUntil = device ? device->heardUntil() : std::nullopt;
+            const std::optional<sound::Time> heardUntil =
+                device ? device->heardUntil() : std::nullopt;
             lock.lock();
             apply({.kind = Event::Checked, .now = Clock::now(), .heardUntil = heardUntil});
         } else if (todo.quiet) {

@@ -32,8 +32,7 @@ const PulseLibrary* load() {
         DUVELLA_RESOLVE(stream_write) && DUVELLA_RESOLVE(stream_flush) &&
         DUVELLA_RESOLVE(stream_cork) && DUVELLA_RESOLVE(stream_update_timing_info) &&
         DUVELLA_RESOLVE(stream_get_latency) && DUVELLA_RESOLVE(stream_get_timing_info) &&
-        DUVELLA_RESOLVE(operation_get_state) &&
-        DUVELLA_RESOLVE(operation_unref);
+        DUVELLA_RESOLVE(operation_get_state) && DUVELLA_RESOLVE(operation_unref);
 #undef DUVELLA_RESOLVE
     return complete ? &pulse : nullptr;
 }

@@ -72,8 +72,7 @@ PulseSoundDevice::~PulseSoundDevice() {
 }
 
 // Runs the client library's events on this thread until `done` or the deadline.
-bool PulseSoundDevice::runUntil(const std::function<bool()>& done,
-                                Clock::time_point deadline) {
+bool PulseSoundDevice::runUntil(const std::function<bool()>& done, Clock::time_point deadline) {
     while (!done()) {
         const auto left = deadline - Clock::now();
         if (left <= Clock::duration::zero())
@@ -208,8 +207,8 @@ std::optional<sound::Time> PulseSoundDevice::heardUntil() {
         const std::int64_t unread = info->write_index - info->read_index -
                                     static_cast<std::int64_t>(bytesFor(kTrailingSilence));
         if (unread > 0)
-            heard = std::max(heard, now + std::chrono::microseconds(
-                                              unread / kBytesPerFrame * 1'000'000 / kDeviceRate));
+            heard = std::max(heard, now + std::chrono::microseconds(unread / kBytesPerFrame *
+                                                                    1'000'000 / kDeviceRate));
     }
     m_soundHeardUntil = heard;
     return heard;

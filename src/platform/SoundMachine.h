@@ -79,11 +79,11 @@ struct Event {
 
 // What the worker does next, and what a waiting play is told.
 struct Actions {
-    bool open = false;  // open the device (it may hang)
-    bool play = false;  // hand the pending sound to the device
-    bool quiet = false; // cork the stream or close the device
-    bool close = false; // close the device
-    bool check = false; // ask the device when the waiting sound will have been heard
+    bool open = false;          // open the device (it may hang)
+    bool play = false;          // hand the pending sound to the device
+    bool quiet = false;         // cork the stream or close the device
+    bool close = false;         // close the device
+    bool check = false;         // ask the device when the waiting sound will have been heard
     std::optional<Time> wakeAt; // when to send a Tick; nothing: only events wake it
     // Play: until when the caller waits for its sound to start, or nothing when
     // no sound will start and the caller keeps the tempo by itself.
