@@ -119,8 +119,10 @@ def wav_samples(path):
 
 def copies(recording, begin, end, sound, tolerance=2):
     """The copies of `sound` in recording[begin:end], each as the samples of
-    the sound heard (first, end): found by 8 samples from its middle, then
-    followed sample by sample both ways for as long as they agree."""
+    the sound heard (first, end, whether silence took the place of the rest):
+    found by 8 samples from its middle, then followed sample by sample both ways
+    for as long as they agree. A sound cut by the next one goes on in that one;
+    one broken off by the server (a dropout) goes on in silence."""
     middle = len(sound) // 2
     key = sound[middle:middle + 8]
     samples = recording.samples
@@ -135,7 +137,8 @@ def copies(recording, begin, end, sound, tolerance=2):
             while (last < len(sound) and start + last < len(samples)
                    and abs(samples[start + last] - sound[last]) <= tolerance):
                 last += 1
-            found.append((first, last))
+            rest = samples[start + last:start + last + 8]
+            found.append((first, last, all(abs(v) <= tolerance for v in rest)))
             i = start + len(sound)
         else:
             i += 1
@@ -308,20 +311,22 @@ def main():
         # A pop's first and last samples may be silent, and so match silence.
         silent_head = next(i for i, v in enumerate(pop) if v != 0)
         silent_tail = len(pop) - next(i for i, v in enumerate(reversed(pop)) if v != 0)
-        whole = head_lost = tail_lost = missing = spoilt = 0
+        whole = head_lost = tail_lost = dropouts = missing = spoilt = 0
         for _ in range(args.starts):
             clicked = click(LEVEL_ONE)
             time.sleep(1.2)
             found = copies(recording, recording.index_at(clicked),
                            recording.index_at(time.monotonic()), pop)
-            heads = [first for first, _ in found if first > silent_head]
-            tails = [last for _, last in found if last < silent_tail]
-            whole += sum(1 for first, last in found
+            heads = [first for first, _, _ in found if first > silent_head]
+            tails = [last for _, last, dropout in found if last < silent_tail and not dropout]
+            broken = sum(1 for _, last, dropout in found if last < silent_tail and dropout)
+            dropouts += broken
+            whole += sum(1 for first, last, _ in found
                          if first <= silent_head and last >= silent_tail)
             head_lost += len(heads)
             tail_lost += len(tails)
             missing += max(0, 4 - len(found))
-            spoilt += bool(heads or tails or len(found) < 4)
+            spoilt += bool(heads or tails or broken or len(found) < 4)
             lost_ms.extend(ms(first / RATE) for first in heads)
         cut = tail_lost + missing
         # The same pop from paplay, each after a quiet spell: what the server
@@ -335,7 +340,7 @@ def main():
             time.sleep(0.2)
             found = copies(recording, begin, recording.index_at(time.monotonic()), pop)
             paplay_heads.extend(ms(first / RATE) if first > silent_head else 0.0
-                                for first, _ in found)
+                                for first, _, _ in found)
 
         # Quiet from here on: the device goes quiet 2 s after the last sound.
         time.sleep(10)
@@ -365,8 +370,9 @@ def main():
               f" max <= {CLICK_TARGET_MAX_MS} ms) {'PASS' if ok else 'MISS'}")
         print(f"[{label}] {args.starts} level starts after {QUIET_S} s quiet, 4 waiting pops each:"
               f" {whole} heard whole; {tail_lost} cut short by the next sound, {missing} missing"
+              f" (and {dropouts} broken off into silence by the server)"
               f" (target: none) {'PASS' if cut == 0 else 'MISS'}; {head_lost} lost up to"
-              f" {max(lost_ms, default=0):.1f} ms of their start, in {spoilt} level starts;"
+              f" {max(lost_ms, default=0):.1f} ms of their start; some loss in {spoilt} level starts;"
               f" paplay's pop after quiet lost {spread_of(paplay_heads)} of its start")
         latency = stream.get("node.latency", "")
         try:

@@ -169,8 +169,7 @@ std::optional<sound::Time> PulseSoundDevice::play(const DeviceSamples& samples) 
     pa_operation* flush = playing ? m_pa.stream_flush(m_stream, nullptr, nullptr) : nullptr;
     m_soundHeardUntil = Clock::now();
     bool ok = !playing || flush != nullptr;
-    // After a quiet spell the stream runs again before the sound is written:
-    // written together, PipeWire lost up to 30 ms of its start in 4 of 100.
+    // After a quiet spell the stream runs again before the sound is written.
     if (m_corked && !samples.empty()) {
         if (!complete(m_pa.stream_cork(m_stream, 0, nullptr, nullptr)))
             ok = false;
