@@ -37,7 +37,7 @@ constexpr int kRate = 22050;
 // The drum's peaks are near full scale; silence is 0.
 constexpr int kOnsetLevel = 2000;
 constexpr double kOnsetTargetMs = 150;
-// The device closes 2 s after the last sound; the idle count starts after that.
+// The output goes quiet 2 s after the last sound; the idle count starts after that.
 constexpr auto kIdleFrom = 3500ms;
 constexpr auto kIdleFor = 3s;
 

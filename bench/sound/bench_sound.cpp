@@ -7,7 +7,7 @@
 //   bench_sound [--label TEXT]
 
 #include "BenchSupport.h"
-#include "platform/SdlSoundOutput.h"
+#include "platform/DeviceSoundOutput.h"
 #include "platform/WavFile.h"
 
 #include <QCoreApplication>
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    platform::SdlSoundOutput output;
+    platform::DeviceSoundOutput output;
     output.start();
     // The first play waits for the device to open; it is not counted.
     const auto openStart = Clock::now();

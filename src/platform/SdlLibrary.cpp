@@ -23,9 +23,7 @@ const SdlLibrary* load() {
                           DUVELLA_RESOLVE(CloseAudioDevice) && DUVELLA_RESOLVE(PauseAudioDevice) &&
                           DUVELLA_RESOLVE(GetAudioDeviceStatus) &&
                           DUVELLA_RESOLVE(LockAudioDevice) && DUVELLA_RESOLVE(UnlockAudioDevice) &&
-                          DUVELLA_RESOLVE(RWFromFile) && DUVELLA_RESOLVE(LoadWAV_RW) &&
-                          DUVELLA_RESOLVE(FreeWAV) && DUVELLA_RESOLVE(BuildAudioCVT) &&
-                          DUVELLA_RESOLVE(ConvertAudio) && DUVELLA_RESOLVE(TLSCleanup);
+                          DUVELLA_RESOLVE(TLSCleanup);
 #undef DUVELLA_RESOLVE
     return complete ? &sdl : nullptr;
 }

@@ -18,11 +18,6 @@ struct SdlLibrary {
     decltype(&SDL_GetAudioDeviceStatus) GetAudioDeviceStatus;
     decltype(&SDL_LockAudioDevice) LockAudioDevice;
     decltype(&SDL_UnlockAudioDevice) UnlockAudioDevice;
-    decltype(&SDL_RWFromFile) RWFromFile;
-    decltype(&SDL_LoadWAV_RW) LoadWAV_RW;
-    decltype(&SDL_FreeWAV) FreeWAV;
-    decltype(&SDL_BuildAudioCVT) BuildAudioCVT;
-    decltype(&SDL_ConvertAudio) ConvertAudio;
     decltype(&SDL_TLSCleanup) TLSCleanup;
 };
 

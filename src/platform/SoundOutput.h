@@ -7,7 +7,7 @@ namespace platform {
 // Plays WAV files, one at a time for the whole program. Starting a sound stops
 // one that is still playing. Failures (missing or corrupt file, no device) are
 // never reported; how a waiting play keeps the game's tempo without a device
-// is said where the output does it (SdlSoundOutput::play).
+// is said in one place, sound::waitEnd (SoundMachine.h).
 class SoundOutput {
   public:
     virtual ~SoundOutput() = default;

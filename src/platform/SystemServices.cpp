@@ -1,7 +1,7 @@
 #include "platform/SystemServices.h"
 
 #include "platform/QtMessageBox.h"
-#include "platform/SdlSoundOutput.h"
+#include "platform/DeviceSoundOutput.h"
 #include "platform/Services.h"
 #include "platform/SystemClock.h"
 
@@ -23,7 +23,7 @@ namespace {
 // some 30 ms later, and the start-up drum, asked for before, plays then.
 class SoundStartAfterFirstFrame : public QObject {
   public:
-    explicit SoundStartAfterFirstFrame(SdlSoundOutput& sound) : m_sound(sound) {}
+    explicit SoundStartAfterFirstFrame(DeviceSoundOutput& sound) : m_sound(sound) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && watched->isWidgetType() &&
@@ -37,13 +37,13 @@ class SoundStartAfterFirstFrame : public QObject {
     }
 
   private:
-    SdlSoundOutput& m_sound;
+    DeviceSoundOutput& m_sound;
 };
 
 } // namespace
 
 void installSystemServices() {
-    static SdlSoundOutput sound(SdlSoundOutput::Timing{}, SdlSoundOutput::Start::Later);
+    static DeviceSoundOutput sound(DeviceSoundOutput::Timing{}, DeviceSoundOutput::Start::Later);
     static QtMessageBox messageBox;
     static SystemClock clock;
     qApp->installEventFilter(new SoundStartAfterFirstFrame(sound));

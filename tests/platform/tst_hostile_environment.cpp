@@ -5,7 +5,7 @@
 // player changes the table) and checks what the player keeps: the settings file, a
 // game that ends when asked, its exit status and all it says.
 
-#include "platform/SdlSoundOutput.h"
+#include "platform/DeviceSoundOutput.h"
 #include "support/GameFixture.h"
 
 #include <QtEndian>
@@ -166,7 +166,7 @@ void HostileEnvironmentTest::playerKeepsTheTable() {
         [&] {
             ::chdir(here);
             if (run == Program) // a waiting play of its start-up sound must not hang
-                platform::SdlSoundOutput().play(sound, true);
+                platform::DeviceSoundOutput().play(sound, true);
             // The game's warnings go to stderr, as the program's do.
             qInstallMessageHandler(nullptr);
             for (QByteArray set :
