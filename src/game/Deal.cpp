@@ -1,4 +1,3 @@
-#include "game/Numbers.h"
 #include "game/RandomNumber.h"
 #include "game/cDefault.h"
 #include "game/modMain.h"
@@ -9,8 +8,9 @@
 namespace {
 
 bool isPictureInUse(std::int16_t p) {
-    for (const shell::ImageBox* block : frmMain::instance().imgMain) {
-        if (numericValue(block->tag()) == p)
+    const frmMain& window = frmMain::instance();
+    for (int i = 0; i < static_cast<int>(window.imgMain.size()); ++i) {
+        if (window.pictureNumber(i) == p)
             return true;
     }
     return false;
@@ -18,11 +18,10 @@ bool isPictureInUse(std::int16_t p) {
 
 // Writes p into the first block from `from` to `last` whose tag text is empty.
 bool assignFirstEmpty(std::int16_t p, int from, int last) {
-    const auto& blocks = frmMain::instance().imgMain;
+    frmMain& window = frmMain::instance();
     for (int i = from; i <= last; ++i) {
-        shell::ImageBox* block = blocks[static_cast<std::size_t>(i)];
-        if (block->tag().trimmed().isEmpty()) {
-            block->setTag(QString::number(p));
+        if (!window.isDealt(i)) {
+            window.imgMain[static_cast<std::size_t>(i)]->setTag(QString::number(p));
             return true;
         }
     }

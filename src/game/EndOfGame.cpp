@@ -6,7 +6,7 @@
 #include "sound/PlayWave.h"
 
 void frmMain::EndOfGameTest(std::int16_t level) {
-    const double score = numericValue(lblCurrentScore->caption());
+    const double score = this->score();
     if (score <= 0) {
         PlayWave("over.wav");
         return;

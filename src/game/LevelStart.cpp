@@ -1,4 +1,3 @@
-#include "game/Numbers.h"
 #include "game/modMain.h"
 #include "shell/frmMain.h"
 #include "sound/PlayWave.h"
@@ -11,7 +10,7 @@ void frmMain::lblLevel_Click(int index) {
     m_building = true;
 
     imgMain.front()->setVisible(true);
-    const std::int16_t n = toInt16(numericValue(lblLevel[index]->tag())).value_or(0);
+    const std::int16_t n = boardSide(index);
     StartGame(n);
     m_building = false;
 

@@ -16,8 +16,9 @@ cDefault::cDefault() : strSoundPath(QCoreApplication::applicationDirPath()) {}
 
 void cDefault::CheckAllAssigned() {
     blnIsAllAssigned = true;
-    for (const shell::ImageBox* block : frmMain::instance().imgMain) {
-        if (block->tag().trimmed().isEmpty()) {
+    const frmMain& window = frmMain::instance();
+    for (int i = 0; i < static_cast<int>(window.imgMain.size()); ++i) {
+        if (!window.isDealt(i)) {
             blnIsAllAssigned = false;
             return;
         }
@@ -26,9 +27,9 @@ void cDefault::CheckAllAssigned() {
 
 void cDefault::CheckGameOver() {
     blnGameOver = true;
-    const pictures::Picture& cover = frmMain::instance().imgDefault->picture();
-    for (const shell::ImageBox* block : frmMain::instance().imgMain) {
-        if (block->picture() == cover) {
+    const frmMain& window = frmMain::instance();
+    for (int i = 0; i < static_cast<int>(window.imgMain.size()); ++i) {
+        if (window.isCovered(i)) {
             blnGameOver = false;
             return;
         }

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 // The game window. Its controls are the game's data: the score, the level in
@@ -50,6 +51,22 @@ class frmMain : public QWidget {
     shell::ImageBox* imgDefault;
     QPushButton* cmdHelp;
     QPushButton* cmdExit;
+
+    // The game's values as the controls hold them. Each is turned from a caption,
+    // tag text or picture into a value here and nowhere else.
+    // The score: the numeric value of the score caption.
+    double score() const;
+    // The level in play, from the 7th character of the level caption; 0 for none.
+    std::int16_t levelInPlay() const;
+    // The board side of level label `index`, from its tag text.
+    std::int16_t boardSide(int index) const;
+    // Whether block i shows the cover picture object itself; a picture that merely
+    // looks like the cover does not count.
+    bool isCovered(int i) const;
+    // Whether block i has been dealt: its tag text is not blank.
+    bool isDealt(int i) const;
+    // Block i's picture number, from its tag text; 0 when it holds none.
+    std::int16_t pictureNumber(int i) const;
 
     // Life cycle.
     void Form_Load();
