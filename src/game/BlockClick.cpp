@@ -42,7 +42,7 @@ void frmMain::imgMain_Click(int index) {
     RunningClick running(m_blockClicksRunning);
     shell::ImageBox* block = imgMain[static_cast<std::size_t>(index)];
 
-    objGame->CheckGameOver();
+    objGame->CheckGameOver(*this);
     PlayWaveAsync("zhoop.wav");
     if (objGame->blnGameOver) {
         PlayWave("over.wav");

@@ -11,7 +11,7 @@ void frmMain::lblLevel_Click(int index) {
 
     imgMain.front()->setVisible(true);
     const std::int16_t n = boardSide(index);
-    StartGame(n);
+    StartGame(*this, n);
     m_building = false;
 
     lblCurrentScore->setCaption(QStringLiteral("1000"));

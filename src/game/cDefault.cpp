@@ -14,9 +14,8 @@ cDefault& GameStateReference::get() {
 
 cDefault::cDefault() : strSoundPath(QCoreApplication::applicationDirPath()) {}
 
-void cDefault::CheckAllAssigned() {
+void cDefault::CheckAllAssigned(const frmMain& window) {
     blnIsAllAssigned = true;
-    const frmMain& window = frmMain::instance();
     for (int i = 0; i < static_cast<int>(window.imgMain.size()); ++i) {
         if (!window.isDealt(i)) {
             blnIsAllAssigned = false;
@@ -25,9 +24,8 @@ void cDefault::CheckAllAssigned() {
     }
 }
 
-void cDefault::CheckGameOver() {
+void cDefault::CheckGameOver(const frmMain& window) {
     blnGameOver = true;
-    const frmMain& window = frmMain::instance();
     for (int i = 0; i < static_cast<int>(window.imgMain.size()); ++i) {
         if (window.isCovered(i)) {
             blnGameOver = false;

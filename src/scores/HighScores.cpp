@@ -27,8 +27,7 @@ QString storedText(const platform::IniDocument& file, QByteArrayView key, const 
 
 } // namespace
 
-void LoadHighScores() {
-    frmMain& window = frmMain::instance();
+void LoadHighScores(frmMain& window) {
     const platform::IniDocument file =
         platform::parseIni(platform::readSettingsFile(settingsPath()).value_or(QByteArray()));
     for (int row = 0; row < 3; ++row)
@@ -39,8 +38,7 @@ void LoadHighScores() {
             storedText(file, kDateKeys[row], QStringLiteral("Never")));
 }
 
-void SaveHighScores() {
-    const frmMain& window = frmMain::instance();
+void SaveHighScores(const frmMain& window) {
     // Read anew, so that whatever else has changed in the file meanwhile stays.
     const QString path = settingsPath();
     const std::optional<QByteArray> before = platform::readSettingsFile(path);

@@ -18,7 +18,7 @@ void Main() {
     // The desktop session is ending: the table goes to disk now, in case the
     // process does not live to see its window closed. The game itself goes on.
     QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, window,
-                     [](QSessionManager&) { SaveHighScores(); });
+                     [window](QSessionManager&) { SaveHighScores(*window); });
     window->Form_Load();
     window->show();
 }

@@ -28,7 +28,7 @@ const QString kHelpText = QStringLiteral(
 } // namespace
 
 void frmMain::Form_Load() {
-    LoadHighScores();
+    LoadHighScores(*this);
     centreOnScreen();
     PlayWaveAsync("bdrum.wav");
 }
@@ -106,7 +106,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::Form_Unload() {
-    SaveHighScores();
+    SaveHighScores(*this);
     ExitProgram();
 }
 
