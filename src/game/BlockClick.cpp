@@ -36,7 +36,7 @@ constexpr Complaint kComplaints[8] = {
 } // namespace
 
 void frmMain::imgMain_Click(int index) {
-    // The blocks of a board being built have no picture numbers yet.
+    // Dropped during a board build: see the re-entry rule in frmMain.h.
     if (m_building)
         return;
     RunningClick running(m_blockClicksRunning);
@@ -65,8 +65,7 @@ void frmMain::imgMain_Click(int index) {
         block->setPicture(std::move(picture));
     DelayWithEvents();
 
-    // The reveal counts only now, after its pause, so a click that ran inside the
-    // pause has been counted first.
+    // Counted only now, after the pause (the re-entry rule in frmMain.h).
     objGame->intTurn += 1;
     if (objGame->intTurn == 1) {
         objGame->intFirstBlockIndex = static_cast<std::int16_t>(index);

@@ -3,8 +3,7 @@
 #include "sound/PlayWave.h"
 
 void frmMain::lblLevel_Click(int index) {
-    // A level click while a board is being built, or while a block click waits in
-    // its pause, is ignored: a click must never count its reveal into a new game.
+    // Dropped during a board build or a block click: see the re-entry rule in frmMain.h.
     if (m_building || m_blockClicksRunning > 0)
         return;
     m_building = true;

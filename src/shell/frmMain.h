@@ -108,7 +108,15 @@ class frmMain : public QWidget {
     void connectBlock(int i);
     void EndOfGameTest(std::int16_t level);
 
-    // Re-entry guards: a board build, and block clicks still inside their pause.
+    // Re-entry. A board build and a block click's pause let the event loop run, so
+    // clicks arrive in the middle of them (a waiting sound lets none in). Two are
+    // dropped, silently:
+    // - a block click while a board is built: its blocks have no picture numbers yet;
+    // - a level click while a board is built or any block click is running, nested
+    //   ones included: two builds must not interleave, and a running click must never
+    //   count its reveal into a new game.
+    // Any other click runs in full at once, nested. A reveal is counted only after its
+    // pause, so of two overlapping block clicks the inner one counts first.
     bool m_building = false;
     int m_blockClicksRunning = 0;
     // The outer size the window was last centred with, and whether the window
