@@ -278,7 +278,7 @@ void benchDeal(bench::BenchGame& game) {
         const std::uint64_t readingsBefore = game.clock.readings;
         for (int deal = 0; deal < kDeals; ++deal) {
             const auto start = Clock::now();
-            AssignImages();
+            AssignImages(window);
             dealing += elapsedMs(start);
             if (!dealIsSound(window))
                 ++faulty;

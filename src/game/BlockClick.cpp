@@ -22,10 +22,6 @@ class RunningClick {
     int& m_counter;
 };
 
-std::int16_t pictureNumberOf(const shell::ImageBox* block) {
-    return toInt16(numericValue(block->tag())).value_or(0);
-}
-
 struct Complaint {
     const char* sound;
     int times;
@@ -40,23 +36,23 @@ constexpr Complaint kComplaints[8] = {
 } // namespace
 
 void frmMain::imgMain_Click(int index) {
-    // The blocks of a board being built have no picture numbers yet.
+    // Dropped during a board build: see the re-entry rule in frmMain.h.
     if (m_building)
         return;
     RunningClick running(m_blockClicksRunning);
     shell::ImageBox* block = imgMain[static_cast<std::size_t>(index)];
 
-    objGame->CheckGameOver();
+    objGame->CheckGameOver(*this);
     PlayWaveAsync("zhoop.wav");
     if (objGame->blnGameOver) {
         PlayWave("over.wav");
         return;
     }
-    if (block->picture() != imgDefault->picture()) {
+    if (!isCovered(index)) {
         PlayWave("denied.wav");
         return;
     }
-    const std::int16_t level = levelFromCaption(lblCurrentLevel->caption());
+    const std::int16_t level = levelInPlay();
     if (level == 0) {
         PlayWave("denied.wav");
         platform::services().messageBox->show(
@@ -65,21 +61,20 @@ void frmMain::imgMain_Click(int index) {
     }
 
     // Uncover the block; a number outside the library leaves it covered.
-    if (pictures::Picture picture = pictures::frmImg.imgMain(pictureNumberOf(block)))
+    if (pictures::Picture picture = pictures::frmImg.imgMain(pictureNumber(index)))
         block->setPicture(std::move(picture));
     DelayWithEvents();
 
-    // The reveal counts only now, after its pause, so a click that ran inside the
-    // pause has been counted first.
+    // Counted only now, after the pause (the re-entry rule in frmMain.h).
     objGame->intTurn += 1;
     if (objGame->intTurn == 1) {
         objGame->intFirstBlockIndex = static_cast<std::int16_t>(index);
-        objGame->intFirstBlockImage = pictureNumberOf(block);
+        objGame->intFirstBlockImage = pictureNumber(index);
     } else if (objGame->intTurn == 2) {
         objGame->intSecondBlockIndex = static_cast<std::int16_t>(index);
-        objGame->intSecondBlockImage = pictureNumberOf(block);
-        if (const auto score = scoreAfterSecondReveal(numericValue(lblCurrentScore->caption())))
-            lblCurrentScore->setCaption(QString::number(*score));
+        objGame->intSecondBlockImage = pictureNumber(index);
+        if (const auto lowered = scoreAfterSecondReveal(score()))
+            lblCurrentScore->setCaption(QString::number(*lowered));
     }
     if (objGame->intTurn == 2) {
         shell::ImageBox* first = imgMain[static_cast<std::size_t>(objGame->intFirstBlockIndex)];
@@ -105,7 +100,7 @@ void frmMain::DoPause() {
 }
 
 void frmMain::lblCurrentScore_Change() {
-    const auto score = toInt16(numericValue(lblCurrentScore->caption()));
+    const auto score = toInt16(this->score());
     // A negative height cannot be set: the bar keeps the height it had.
     if (!score || *score < 0)
         return;

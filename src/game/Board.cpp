@@ -17,14 +17,14 @@ void letWindowCatchUp() {
 
 // Paints the board now: a repaint that is only asked for waits for the window's
 // next frame, which the waiting pop would hold back, so rows would show late.
-void paintBoardNow() {
-    frmMain::instance().picMain->repaint();
+void paintBoardNow(frmMain& window) {
+    window.picMain->repaint();
 }
 
 } // namespace
 
-void StartGame(std::int16_t n) {
-    ClearBlocks();
+void StartGame(frmMain& window, std::int16_t n) {
+    ClearBlocks(window);
     objGame->intTurn = 0;
     objGame->intFirstBlockIndex = 0;
     objGame->intSecondBlockIndex = 0;
@@ -36,29 +36,27 @@ void StartGame(std::int16_t n) {
         // Block 0 already stands in the first cell of the first row.
         for (std::int16_t column = row == 1 ? 1 : 0; column < n; ++column) {
             ++i;
-            PlaceBlock(x, y, i);
+            PlaceBlock(window, x, y, i);
             x += kPitchTwips;
         }
         x = kFirstBlockTwips - kPitchTwips;
         y += kPitchTwips;
         // Handle pending input, and show the new row before its pop plays.
         letWindowCatchUp();
-        paintBoardNow();
+        paintBoardNow(window);
         PlayWave("pop.wav");
     }
     letWindowCatchUp();
-    AssignImages();
+    AssignImages(window);
 }
 
-void ClearBlocks() {
-    frmMain& window = frmMain::instance();
+void ClearBlocks(frmMain& window) {
     for (int i = static_cast<int>(window.imgMain.size()) - 1; i > 0; --i)
         window.removeBlock(i);
     window.imgMain.front()->setPicture(window.imgDefault->picture());
 }
 
-void PlaceBlock(std::int16_t x, std::int16_t y, std::int16_t i) {
-    frmMain& window = frmMain::instance();
+void PlaceBlock(frmMain& window, std::int16_t x, std::int16_t y, std::int16_t i) {
     window.createBlock(i);
     if (i < 0 || i >= static_cast<int>(window.imgMain.size()))
         return;

@@ -6,7 +6,7 @@
 #include "sound/PlayWave.h"
 
 void frmMain::EndOfGameTest(std::int16_t level) {
-    const double score = numericValue(lblCurrentScore->caption());
+    const double score = this->score();
     if (score <= 0) {
         PlayWave("over.wav");
         return;
@@ -18,7 +18,7 @@ void frmMain::EndOfGameTest(std::int16_t level) {
     // click counted its reveal, so intTurn is still what that count left.
     if (objGame->intTurn == 1)
         return;
-    objGame->CheckGameOver();
+    objGame->CheckGameOver(*this);
     if (!objGame->blnGameOver)
         return;
 

@@ -1,18 +1,16 @@
-#include "game/Numbers.h"
 #include "game/modMain.h"
 #include "shell/frmMain.h"
 #include "sound/PlayWave.h"
 
 void frmMain::lblLevel_Click(int index) {
-    // A level click while a board is being built, or while a block click waits in
-    // its pause, is ignored: a click must never count its reveal into a new game.
+    // Dropped during a board build or a block click: see the re-entry rule in frmMain.h.
     if (m_building || m_blockClicksRunning > 0)
         return;
     m_building = true;
 
     imgMain.front()->setVisible(true);
-    const std::int16_t n = toInt16(numericValue(lblLevel[index]->tag())).value_or(0);
-    StartGame(n);
+    const std::int16_t n = boardSide(index);
+    StartGame(*this, n);
     m_building = false;
 
     lblCurrentScore->setCaption(QStringLiteral("1000"));

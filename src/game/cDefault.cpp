@@ -1,7 +1,7 @@
 #include "game/cDefault.h"
 
 #include "platform/ProgramFolder.h"
-#include "scores/StoredText.h"
+#include "platform/StoredText.h"
 #include "shell/frmMain.h"
 
 GameStateReference objGame;
@@ -12,23 +12,22 @@ cDefault& GameStateReference::get() {
     return *m_object;
 }
 
-cDefault::cDefault() : strSoundPath(textFromStoredBytes(platform::programFolder())) {}
+cDefault::cDefault() : strSoundPath(platform::textFromStoredBytes(platform::programFolder())) {}
 
-void cDefault::CheckAllAssigned() {
+void cDefault::CheckAllAssigned(const frmMain& window) {
     blnIsAllAssigned = true;
-    for (const shell::ImageBox* block : frmMain::instance().imgMain) {
-        if (block->tag().trimmed().isEmpty()) {
+    for (int i = 0; i < static_cast<int>(window.imgMain.size()); ++i) {
+        if (!window.isDealt(i)) {
             blnIsAllAssigned = false;
             return;
         }
     }
 }
 
-void cDefault::CheckGameOver() {
+void cDefault::CheckGameOver(const frmMain& window) {
     blnGameOver = true;
-    const pictures::Picture& cover = frmMain::instance().imgDefault->picture();
-    for (const shell::ImageBox* block : frmMain::instance().imgMain) {
-        if (block->picture() == cover) {
+    for (int i = 0; i < static_cast<int>(window.imgMain.size()); ++i) {
+        if (window.isCovered(i)) {
             blnGameOver = false;
             return;
         }

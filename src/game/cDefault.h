@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+class frmMain;
+
 // The state the window's handlers share: the sound folder, the turn in
 // progress and the results of the two board tests.
 class cDefault {
@@ -19,11 +21,11 @@ class cDefault {
     bool blnIsAllAssigned = false;
     bool blnGameOver = false;
 
-    // Sets blnIsAllAssigned: true when every block of the board has a picture
-    // number in its tag text.
-    void CheckAllAssigned();
-    // Sets blnGameOver: true when no block of the board shows the cover picture.
-    void CheckGameOver();
+    // Sets blnIsAllAssigned: true when every block of the window's board has a
+    // picture number in its tag text.
+    void CheckAllAssigned(const frmMain& window);
+    // Sets blnGameOver: true when no block of the window's board shows the cover picture.
+    void CheckGameOver(const frmMain& window);
 };
 
 // Holds the one program-wide cDefault, created by whoever touches it first.

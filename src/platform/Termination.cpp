@@ -1,5 +1,7 @@
 #include "platform/Termination.h"
 
+#include <QPointer>
+#include <QSocketNotifier>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -16,6 +18,13 @@ std::atomic<bool> g_requested{false};
 int g_pipe[2] = {-1, -1};
 
 static_assert(std::atomic<bool>::is_always_lock_free, "the flag is set from a signal handler");
+
+// The program's answer to a request, and the object whose life bounds it.
+struct Hook {
+    QPointer<QObject> owner;
+    std::function<void()> run;
+};
+Hook g_hook;
 
 extern "C" void onTerminationSignal(int) {
     const int savedErrno = errno;
@@ -69,6 +78,23 @@ bool sleepUntil(std::chrono::steady_clock::time_point deadline) {
         pollfd readable = {g_pipe[0], POLLIN, 0};
         ::poll(&readable, 1, static_cast<int>(left));
     }
+}
+
+void onTermination(QObject& owner, std::function<void()> hook) {
+    g_hook = {&owner, std::move(hook)};
+    if (g_pipe[0] < 0)
+        return;
+    auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, &owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, &owner, [notifier] {
+        // The pipe stays readable from now on; one call is all it takes.
+        notifier->setEnabled(false);
+        actOnTermination();
+    });
+}
+
+void actOnTermination() {
+    if (terminationRequested() && g_hook.owner && g_hook.run)
+        g_hook.run();
 }
 
 } // namespace platform

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
+
+class QObject;
 
 namespace platform {
 
@@ -23,5 +26,16 @@ int terminationFd();
 // that no wait of the game can hold a request back. True when the whole time
 // has passed.
 bool sleepUntil(std::chrono::steady_clock::time_point deadline);
+
+// What the program does on a termination request: `hook` runs on the window
+// thread as soon as the event loop sees the request (idle, in a pause, in a board
+// build, under a message box), and from actOnTermination(). One hook at a time;
+// it runs only while `owner` lives.
+void onTermination(QObject& owner, std::function<void()> hook);
+
+// Runs the hook when a termination has been requested. For the caller of a wait
+// that handles no events, right after the wait returns: a request cuts the wait
+// short, and the handler that waited must not go on.
+void actOnTermination();
 
 } // namespace platform

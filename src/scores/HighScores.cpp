@@ -3,7 +3,7 @@
 #include "platform/IniDocument.h"
 #include "platform/Services.h"
 #include "platform/SettingsFile.h"
-#include "scores/StoredText.h"
+#include "platform/StoredText.h"
 #include "shell/frmMain.h"
 #include "sound/PlayWave.h"
 
@@ -34,20 +34,14 @@ std::array<std::pair<const shell::Label*, QByteArrayView>, 6> tableEntries(const
     return entries;
 }
 
-// The six texts as this run read them, scores then dates; nothing when the file
-// could not be read, and then this run never writes it. What differs from them
-// at saving is what this run changed, and only that is written.
-std::optional<QStringList> g_asRead;
-
 QString storedText(const platform::IniDocument& file, QByteArrayView key, const QString& absent) {
     const std::optional<QByteArray> value = platform::iniValue(file, kSection, key);
-    return value ? textFromStoredBytes(*value) : absent;
+    return value ? platform::textFromStoredBytes(*value) : absent;
 }
 
 } // namespace
 
-void LoadHighScores() {
-    frmMain& window = frmMain::instance();
+void LoadHighScores(frmMain& window) {
     const std::optional<QByteArray> bytes = platform::readSettingsFile(settingsPath());
     const platform::IniDocument file = platform::parseIni(bytes.value_or(QByteArray()));
     for (int row = 0; row < 3; ++row)
@@ -56,17 +50,18 @@ void LoadHighScores() {
     for (int row = 0; row < 3; ++row)
         window.lblHighDate[row]->setCaption(
             storedText(file, kDateKeys[row], QStringLiteral("Never")));
-    g_asRead.reset();
+    // What differs from these at saving is what this run changed, and only that
+    // is written.
+    window.highScoresAsRead.reset();
     if (bytes) {
-        g_asRead.emplace();
+        window.highScoresAsRead.emplace();
         for (const auto& [label, key] : tableEntries(window))
-            *g_asRead << label->caption();
+            *window.highScoresAsRead << label->caption();
     }
 }
 
-void SaveHighScores() {
-    const frmMain& window = frmMain::instance();
-    if (!g_asRead)
+void SaveHighScores(const frmMain& window) {
+    if (!window.highScoresAsRead)
         return;
     // Read anew, so that whatever another game or a hand edit has changed in the
     // file meanwhile stays, the keys this run left alone included.
@@ -77,8 +72,8 @@ void SaveHighScores() {
     platform::IniDocument file = platform::parseIni(*before);
     qsizetype i = 0;
     for (const auto& [label, key] : tableEntries(window))
-        if (label->caption() != g_asRead->at(i++))
-            platform::setIniValue(file, kSection, key, storedBytesFromText(label->caption()));
+        if (label->caption() != window.highScoresAsRead->at(i++))
+            platform::setIniValue(file, kSection, key, platform::storedBytesFromText(label->caption()));
     const QByteArray after = platform::serialiseIni(file);
     if (after != *before)
         platform::writeSettingsFile(path, after);

@@ -9,7 +9,6 @@
 
 #include <QGuiApplication>
 #include <QSessionManager>
-#include <QSocketNotifier>
 
 void Main() {
     pictures::frmImg.load();
@@ -18,7 +17,7 @@ void Main() {
     // The desktop session is ending: the table goes to disk now, in case the
     // process does not live to see its window closed. The game itself goes on.
     QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, window,
-                     [](QSessionManager&) { SaveHighScores(); });
+                     [window](QSessionManager&) { SaveHighScores(*window); });
     window->Form_Load();
     window->show();
 }
@@ -33,17 +32,5 @@ void ExitProgram() {
 }
 
 void WatchForTermination(frmMain& window) {
-    if (platform::terminationFd() < 0)
-        return;
-    auto* notifier = new QSocketNotifier(platform::terminationFd(), QSocketNotifier::Read, &window);
-    QObject::connect(notifier, &QSocketNotifier::activated, &window, [notifier] {
-        // The pipe stays readable from now on; one close is all it takes.
-        notifier->setEnabled(false);
-        CloseOnTerminationRequest();
-    });
-}
-
-void CloseOnTerminationRequest() {
-    if (platform::terminationRequested())
-        frmMain::instance().close();
+    platform::onTermination(window, [&window] { window.close(); });
 }

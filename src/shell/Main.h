@@ -9,9 +9,5 @@ void ExitProgram();
 
 // A request from outside to end the game (SIGTERM, SIGINT, SIGHUP) ends it the
 // way the window's close box does: the table is saved and the process ends.
-// WatchForTermination() acts on it whenever the event loop runs: idle, in a
-// pause, in a board build or under a message box.
+// Registers that close as the platform's answer to a termination request.
 void WatchForTermination(frmMain& window);
-// The same end for the one wait that handles no events, a waiting sound: called
-// right after it, so that the interrupted handler does not go on.
-void CloseOnTerminationRequest();

@@ -7,9 +7,12 @@
 
 #include <QGroupBox>
 #include <QPushButton>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 // The game window. Its controls are the game's data: the score, the level in
@@ -20,9 +23,6 @@ class frmMain : public QWidget {
   public:
     frmMain();
     ~frmMain() override;
-
-    // The one game window of the program.
-    static frmMain& instance();
 
     // Level choice strip.
     shell::PictureBox* Picture1;
@@ -35,6 +35,10 @@ class frmMain : public QWidget {
     std::array<shell::Label*, 4> lblGen;
     std::array<shell::Label*, 3> lblHighScore;
     std::array<shell::Label*, 3> lblHighDate;
+    // The table's six texts as this run read them from the settings file (scores,
+    // then dates), to tell at closing what this run changed; nothing when the file
+    // could not be read, and then this run never writes it.
+    std::optional<QStringList> highScoresAsRead;
     QPushButton* cmdClear;
     shell::Label* lblCurrentLevel;
     // Current score and its bar.
@@ -50,6 +54,22 @@ class frmMain : public QWidget {
     shell::ImageBox* imgDefault;
     QPushButton* cmdHelp;
     QPushButton* cmdExit;
+
+    // The game's values as the controls hold them. Each is turned from a caption,
+    // tag text or picture into a value here and nowhere else.
+    // The score: the numeric value of the score caption.
+    double score() const;
+    // The level in play, from the 7th character of the level caption; 0 for none.
+    std::int16_t levelInPlay() const;
+    // The board side of level label `index`, from its tag text.
+    std::int16_t boardSide(int index) const;
+    // Whether block i shows the cover picture object itself; a picture that merely
+    // looks like the cover does not count.
+    bool isCovered(int i) const;
+    // Whether block i has been dealt: its tag text is not blank.
+    bool isDealt(int i) const;
+    // Block i's picture number, from its tag text; 0 when it holds none.
+    std::int16_t pictureNumber(int i) const;
 
     // Life cycle.
     void Form_Load();
@@ -91,7 +111,15 @@ class frmMain : public QWidget {
     void connectBlock(int i);
     void EndOfGameTest(std::int16_t level);
 
-    // Re-entry guards: a board build, and block clicks still inside their pause.
+    // Re-entry. A board build and a block click's pause let the event loop run, so
+    // clicks arrive in the middle of them (a waiting sound lets none in). Two are
+    // dropped, silently:
+    // - a block click while a board is built: its blocks have no picture numbers yet;
+    // - a level click while a board is built or any block click is running, nested
+    //   ones included: two builds must not interleave, and a running click must never
+    //   count its reveal into a new game.
+    // Any other click runs in full at once, nested. A reveal is counted only after its
+    // pause, so of two overlapping block clicks the inner one counts first.
     bool m_building = false;
     int m_blockClicksRunning = 0;
     // The outer size the window was last centred with, and whether the window

@@ -18,8 +18,6 @@ const QColor kMaroon(128, 0, 0);
 const QColor kDarkRed(192, 0, 0);
 const QColor kDarkBlue(0, 0, 192);
 
-frmMain* g_instance = nullptr;
-
 QString indexed(const char* name, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
@@ -76,12 +74,7 @@ void presentBlock(frmMain& window, int i) {
 
 } // namespace
 
-frmMain& frmMain::instance() {
-    return *g_instance;
-}
-
 frmMain::frmMain() {
-    g_instance = this;
     shell::installAccessibility();
     buildLayout();
     connectHandlers();
@@ -91,8 +84,6 @@ frmMain::~frmMain() {
     // The boxes outlive the block and level lists they read their keyboard items from.
     Picture1->setKeyboardItems(shell::Arrangement::Row, {});
     picMain->setKeyboardItems(shell::Arrangement::Square, {});
-    if (g_instance == this)
-        g_instance = nullptr;
 }
 
 void frmMain::buildLayout() {

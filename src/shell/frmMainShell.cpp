@@ -1,3 +1,4 @@
+#include "game/cDefault.h"
 #include "scores/HighScores.h"
 #include "shell/Centring.h"
 #include "shell/Main.h"
@@ -28,7 +29,9 @@ const QString kHelpText = QStringLiteral(
 } // namespace
 
 void frmMain::Form_Load() {
-    LoadHighScores();
+    // Sounds play from the game state's folder; the first of them creates the state.
+    setSoundFolder([] { return objGame->strSoundPath; });
+    LoadHighScores(*this);
     centreOnScreen();
     PlayWaveAsync("bdrum.wav");
 }
@@ -106,7 +109,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::Form_Unload() {
-    SaveHighScores();
+    SaveHighScores(*this);
     ExitProgram();
 }
 

@@ -1,11 +1,12 @@
 #include "sound/PlayWave.h"
 
-#include "game/cDefault.h"
 #include "platform/Services.h"
-#include "scores/StoredText.h"
-#include "shell/Main.h"
+#include "platform/StoredText.h"
+#include "platform/Termination.h"
 
 namespace {
+
+std::function<QString()> g_folder;
 
 // The path of a sound: the folder, one separator, the name. Nothing is tested or
 // changed, so a folder that already ends in a separator gives two in a row.
@@ -14,9 +15,9 @@ QString soundFilePath(const QString& folder, const QString& name) {
 }
 
 void play(const QString& name, bool wait) {
-    const QString path = soundFilePath(objGame->strSoundPath, name);
+    const QString path = soundFilePath(g_folder ? g_folder() : QString(), name);
     if (platform::SoundOutput* output = platform::services().sound)
-        output->play(storedBytesFromText(path).toStdString(), wait);
+        output->play(platform::storedBytesFromText(path).toStdString(), wait);
 }
 
 } // namespace
@@ -24,9 +25,13 @@ void play(const QString& name, bool wait) {
 void PlayWave(const QString& name) {
     play(name, true);
     // A termination cuts the wait short; the game ends here, not after the handler.
-    CloseOnTerminationRequest();
+    platform::actOnTermination();
 }
 
 void PlayWaveAsync(const QString& name) {
     play(name, false);
+}
+
+void setSoundFolder(std::function<QString()> folder) {
+    g_folder = std::move(folder);
 }

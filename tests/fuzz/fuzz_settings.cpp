@@ -3,7 +3,7 @@
 // scripts/fuzz, not by the test suite.
 #include "game/Numbers.h"
 #include "platform/IniDocument.h"
-#include "scores/StoredText.h"
+#include "platform/StoredText.h"
 
 #include <cassert>
 #include <cmath>
@@ -13,9 +13,9 @@
 // aborts, and libFuzzer keeps the input that broke it.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    assert(std::isfinite(numericValue(textFromStoredBytes(bytes))));
+    assert(std::isfinite(numericValue(platform::textFromStoredBytes(bytes))));
     // A stored value comes back from its display text byte for byte.
-    assert(storedBytesFromText(textFromStoredBytes(bytes)) == bytes);
+    assert(platform::storedBytesFromText(platform::textFromStoredBytes(bytes)) == bytes);
 
     // Read, then write with no change, gives back the input.
     platform::IniDocument document = platform::parseIni(bytes);

@@ -215,7 +215,7 @@ class GameTest : public QObject {
             if (::fork() == 0) {
                 ::alarm(20); // a generator that repeats itself within one tick never ends a deal
                 game.platform.clock.tickCount = run;
-                AssignImages();
+                AssignImages(game.window());
                 for (shell::ImageBox* block : game.window().imgMain)
                     file.write(block->tag().toLatin1() + ',');
                 std::_Exit(!file.flush());

@@ -11,5 +11,9 @@
 // leaves alone goes back to the file with exactly the bytes it came with. A path
 // goes through the same pair, so that a folder whose name is not valid UTF-8
 // still names itself.
+namespace platform {
+
 QString textFromStoredBytes(QByteArrayView bytes);
 QByteArray storedBytesFromText(QStringView text);
+
+} // namespace platform

@@ -1,6 +1,8 @@
-#include "scores/StoredText.h"
+#include "platform/StoredText.h"
 
 #include <optional>
+
+namespace platform {
 
 namespace {
 
@@ -83,3 +85,5 @@ QByteArray storedBytesFromText(QStringView text) {
     }
     return bytes + text.sliced(runStart).toUtf8();
 }
+
+} // namespace platform
