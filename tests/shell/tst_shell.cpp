@@ -31,6 +31,24 @@ const std::tuple<const char*, QRect, const char*> kLayout[] = {
 };
 // clang-format on
 
+const QString kHelp =
+    "box Duvella Help|i|OK|OK: Click on the level you want to play. There are 3 levels, each "
+    "with more blocks. This starts the game.\r\n\r\nClick on any block to see what image is "
+    "hidden behind it. Click another block to see if it matches the first block. If the two "
+    "blocks don't match, the images are hidden again. Continue this way until all images are "
+    "visible.\r\n\r\nYou score starts at 1000 and starts decreasing. The fewer moves to "
+    "complete the game, the higher the score. Once the score reaches zero, the game is "
+    "automatically over. -> OK";
+
+// The window centred on its screen: the difference of the outer sizes in whole twips,
+// halved toward zero (15 twips to the pixel), `frame` pixels around the client area.
+QString centred(const QScreen* screen, int frame) {
+    const QRect on = screen->geometry();
+    const int left = (on.width() * 15 - 15 * (700 + 2 * frame)) / 2;
+    const int top = (on.height() * 15 - 15 * (514 + 2 * frame)) / 2;
+    return QString("window=%1,%2 700x514").arg(on.x() + left / 15).arg(on.y() + top / 15);
+}
+
 } // namespace
 
 class ShellTest : public QObject {
@@ -43,9 +61,8 @@ class ShellTest : public QObject {
         QCOMPARE(shell::centredPositionTwips({641, 480}, {10620, 8115}), QPoint(-502, -457));
     }
 
-    // Every control in its place with its text; a drag of the border snaps back,
-    // maximising works, and restoring brings the size back.
-    void windowLayoutAndSize() {
+    // Every control in its place with its text.
+    void windowLayout() {
         testing::GameFixture game;
         frmMain& w = game.window();
         QCOMPARE(w.windowTitle(), " Duvella Version 6.2");
@@ -59,53 +76,62 @@ class ShellTest : public QObject {
                 QCOMPARE(control->property(qobject_cast<QGroupBox*>(control) ? "title" : "text"),
                          text);
         }
-        w.resize(760, 600);
-        QCOMPARE(w.size(), QSize(700, 514));
-        w.showMaximized();
-        QTRY_VERIFY(w.width() > 700 && w.height() > 514);
-        w.showNormal();
-        QTRY_COMPARE(w.size(), QSize(700, 514));
     }
 
-    // A decorative control plays its one sound, waiting or not, and changes nothing.
-    void decorativeClicks() {
-        testing::GameFixture game;
-        frmMain& w = game.window();
-        using Play = testing::RecordingSoundOutput::Play;
-        const std::pair<QWidget*, Play> clicks[] = {
-            {w.imgDefault, {"ugh.wav", true}},     {w.Label1, {"Horse.wav", true}},
-            {w.lblCurrentScore, {"ow.wav", true}}, {w.lblGen[1], {"bird.wav", false}},
-            {w.lblGen[3], {"bird.wav", false}},    {w.Shape1, {"coyote.wav", false}},
-        };
-        for (const auto& [control, play] : clicks) {
-            game.platform.sound.clear();
-            testing::click(control);
-            QCOMPARE(game.platform.sound.plays, testing::Plays{play});
-        }
-        QCOMPARE(w.lblCurrentScore->text(), "1000");
-        QCOMPARE(w.lblCurrentLevel->text(), "Level");
+    // The window opens centred, with the table read and the drum heard; the player's
+    // commands: Help, the decorative clicks, the window moved, its border dragged (it
+    // snaps back), maximised, minimised and restored; then Exit or the close box.
+    void aSession_data() {
+        QTest::addColumn<bool>("exitButton");
+        QTest::newRow("EXIT") << true;
+        QTest::newRow("close box") << false;
     }
-
-    // The drum starts the game from the program's folder. Exit thanks the player before
-    // the table is saved and the process ends; the close box saves and ends at once.
-    void startAndClose() {
+    void aSession() {
+        QFETCH(bool, exitButton);
         testing::GameFixture game;
-        QCOMPARE(game.platform.sound.paths[0],
-                 QCoreApplication::applicationDirPath().toStdString() + "/bdrum.wav");
-        bool savedBeforeThanks = true;
-        game.platform.sound.onPlay = [&](auto&) {
-            savedBeforeThanks = QFile::exists(game.settingsFile());
-        };
-        QTest::keyClick(game.window().windowHandle(), Qt::Key_X, Qt::AltModifier);
-        QTRY_COMPARE(game.platform.processEnds, 1);
-        QVERIFY(!savedBeforeThanks && QFile::remove(game.settingsFile()));
+        const int frame = game.window().frameGeometry().width() - game.window().width();
         game.restart();
-        QWindowSystemInterface::handleCloseEvent(game.window().windowHandle());
-        QTRY_COMPARE(game.platform.processEnds, 2);
-        QVERIFY(QFile::exists(game.settingsFile()));
-        QCOMPARE(
-            game.platform.sound.plays,
-            (testing::Plays{{"bdrum.wav", false}, {"Thankyou.wav", true}, {"bdrum.wav", false}}));
+        frmMain& w = game.window();
+        QWindow* window = w.windowHandle();
+        QCOMPARE(game.transcript(), "best1=0, best2=0, best3=0, date1=Never, date2=Never, date3=Never, "
+                                    "bdrum&, focus=picMain, " + centred(w.screen(), frame / 2));
+        QString heard; // an access key presses its button a moment later
+        QTest::keyClick(window, Qt::Key_H, Qt::AltModifier);
+        QTRY_VERIFY((heard += game.transcript(), !heard.isEmpty()));
+        QCOMPARE(heard, kHelp);
+        QCOMPARE(game.click(w.cmdHelp), "focus=cmdHelp, " + kHelp);
+        const std::pair<QWidget*, QString> decorative[] = {
+            {w.imgDefault, "ugh"}, {w.Label1, "focus=Picture1, Horse"}, {w.lblCurrentScore, "ow"},
+            {w.lblGen[0], "bird&"}, {w.lblGen[2], "bird&"}, {w.lblGen[3], "bird&"}, {w.Shape1, "coyote&"}};
+        for (const auto& [control, heard] : decorative)
+            QCOMPARE(game.click(control), heard);
+        QWindowSystemInterface::handleGeometryChange<QWindowSystemInterface::SynchronousDelivery>(
+            window, QRect(QPoint(300, 200), w.size()));
+        const QString moved = QString("window=%1,%2 700x514").arg(300 - frame / 2).arg(200 - frame / 2);
+        QCOMPARE(game.transcript(), moved);
+        QWindowSystemInterface::handleGeometryChange<QWindowSystemInterface::SynchronousDelivery>(
+            window, QRect(QPoint(300, 200), QSize(760, 600)));
+        QTRY_COMPARE(w.size(), QSize(700, 514));
+        QCOMPARE(game.transcript(), "");
+        w.showMaximized();
+        QTRY_COMPARE(w.frameGeometry(), w.screen()->availableGeometry());
+        QCOMPARE(game.transcript(), QString("window=%1,%2 %3x%4 max").arg(w.frameGeometry().x()).arg(w.frameGeometry().y())
+                                        .arg(w.width()).arg(w.height()));
+        w.showMinimized();
+        QTRY_VERIFY(w.isMinimized());
+        QCOMPARE(game.transcript(), QString("window=%1,%2 %3x%4 min").arg(w.frameGeometry().x()).arg(w.frameGeometry().y())
+                                        .arg(w.width()).arg(w.height()));
+        w.showNormal();
+        QTRY_COMPARE(w.frameGeometry().topLeft(), QPoint(300 - frame / 2, 200 - frame / 2));
+        QCOMPARE(game.transcript(), moved);
+        // The table is written as the window closes, after the thanks, and the process ends.
+        if (exitButton)
+            QTest::keyClick(window, Qt::Key_X, Qt::AltModifier);
+        else
+            QWindowSystemInterface::handleCloseEvent(window);
+        QTRY_VERIFY(!w.isVisible());
+        QCOMPARE(game.transcript(), QString(exitButton ? "Thankyou, " : "") + "file=[general]\\nhighscore1=0\\nhighscore2=0\\n"
+                 "highscore3=0\\nhighdate1=Never\\nhighdate2=Never\\nhighdate3=Never\\n, end");
     }
 };
 
