@@ -25,12 +25,14 @@ QString captionName(const QString& label) {
 }
 
 QString escaped(const QByteArray& bytes) {
-    QString text;
-    for (const char c : bytes)
-        text += c == '\n'             ? QString("\\n")
-                : c >= ' ' && c < 127 ? QString(QChar(c))
-                                      : QString("\\x%1").arg(uchar(c), 2, 16, QChar('0'));
-    return text;
+    QByteArray text;
+    for (const char c : bytes) {
+        if (c >= ' ' && c < 127)
+            text += c;
+        else
+            text += c == '\n' ? "\\n" : "\\x" + QByteArray::number(uchar(c), 16).rightJustified(2, '0');
+    }
+    return QString::fromLatin1(text);
 }
 
 } // namespace
