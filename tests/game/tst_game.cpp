@@ -8,7 +8,7 @@
 
 namespace {
 
-const std::map<QString, int> kComplaints{{"boing3", 3}, {"crybaby", 1}, {"whine", 1}, {"cow", 2},
+const std::map<QString, int> kComplaints{{"boing3", 3}, {"crybaby", 1}, {"whine", 1},  {"cow", 2},
                                          {"bleep", 12}, {"weird", 3},   {"donkey", 1}, {"ow", 4}};
 
 // A new score caption and the bar, twice the score in twips and never below 0 (15 twips
@@ -20,16 +20,17 @@ QString scored(int score) {
 
 // A level start after `before` (the old board's blocks going, up to the first row's
 // first block shown): a row of covered blocks
-// shown before each pop (the focus on the strip clicked), then the level caption, the score back at 1000 if it was not
-// (in the transcript's order), and the level's sounds.
+// shown before each pop (the focus on the strip clicked), then the level caption, the score back at
+// 1000 if it was not (in the transcript's order), and the level's sounds.
 QString levelStart(int level, const QString& before, bool scoreBack) {
     const int n = 2 + 2 * level;
     QStringList rows{before + QString::number(n - 1) + ", focus=Picture1, pop"};
     for (int row = 1; row < n; ++row)
         rows << QString("show %1-%2, pop").arg(row * n).arg(row * n + n - 1);
     const QString sound = QStringList{"", "", "cow&, ", "carhorn&, "}[level];
-    return rows.join(", ") + (scoreBack ? ", bar=133" : "") + QString(", level=Level %1, ").arg(level) +
-           (scoreBack ? "score=1000, " : "") + sound + "proceed&";
+    return rows.join(", ") + (scoreBack ? ", bar=133" : "") +
+           QString(", level=Level %1, ").arg(level) + (scoreBack ? "score=1000, " : "") + sound +
+           "proceed&";
 }
 
 // The local date as "MM-DD-YYYY", as the C library gives it for the time zone in TZ.
@@ -64,8 +65,9 @@ class GameTest : public QObject {
         game.click(game.block(0));
         QCOMPARE(game.click(w.lblLevel[2]), levelStart(3, "drop 1-35, cover 0, show 1-", false));
         for (int i = 0; i < 64; ++i) // 120 twips from the corner, then a pitch of 800
-            QCOMPARE(game.block(i)->geometry(), QRect(qRound((120 + 800 * (i % 8)) / 15.0),
-                                                     qRound((120 + 800 * (i / 8)) / 15.0), 48, 48));
+            QCOMPARE(game.block(i)->geometry(),
+                     QRect(qRound((120 + 800 * (i % 8)) / 15.0),
+                           qRound((120 + 800 * (i / 8)) / 15.0), 48, 48));
     }
 
     // Games played without a miss to their end, with each row of the table holding another
@@ -75,13 +77,19 @@ class GameTest : public QObject {
         QTest::addColumn<QStringList>("bests");
         QTest::addColumn<QDate>("today"); // the real clock when null
         QTest::addColumn<bool>("win");
-        QTest::newRow("1, lower") << 1 << QStringList{"910", "930", "990"} << QDate(2027, 3, 5) << true;
-        QTest::newRow("2, equal") << 2 << QStringList{"100", "820", "990"} << QDate(2027, 3, 6) << false;
-        QTest::newRow("3, higher") << 3 << QStringList{"0", "10", "700"} << QDate(2027, 3, 7) << false;
-        QTest::newRow("3, no number") << 3 << QStringList{"998", "999", "abc"} << QDate(2026, 12, 31) << true;
-        QTest::newRow("2, 819 points") << 2 << QStringList{"900", " 819 points", "830"} << QDate(2028, 2, 29) << true;
+        QTest::newRow("1, lower") << 1 << QStringList{"910", "930", "990"} << QDate(2027, 3, 5)
+                                  << true;
+        QTest::newRow("2, equal") << 2 << QStringList{"100", "820", "990"} << QDate(2027, 3, 6)
+                                  << false;
+        QTest::newRow("3, higher")
+            << 3 << QStringList{"0", "10", "700"} << QDate(2027, 3, 7) << false;
+        QTest::newRow("3, no number")
+            << 3 << QStringList{"998", "999", "abc"} << QDate(2026, 12, 31) << true;
+        QTest::newRow("2, 819 points")
+            << 2 << QStringList{"900", " 819 points", "830"} << QDate(2028, 2, 29) << true;
         QTest::newRow("1, 1e3") << 1 << QStringList{"1e3", "0", "10"} << QDate(2027, 1, 1) << false;
-        QTest::newRow("1, cleared, real clock") << 1 << QStringList{"", "5", "15"} << QDate() << true;
+        QTest::newRow("1, cleared, real clock")
+            << 1 << QStringList{"", "5", "15"} << QDate() << true;
     }
     void finishedGames() {
         QFETCH(int, level);
@@ -93,7 +101,8 @@ class GameTest : public QObject {
         frmMain& w = game.window();
         game.platform.clock.date = today;
         if (today.isNull()) { // a zone whose date differs from UTC's at this hour
-            qputenv("TZ", QDateTime::currentDateTimeUtc().time().hour() < 12 ? "Etc/GMT+12" : "Etc/GMT-14");
+            qputenv("TZ", QDateTime::currentDateTimeUtc().time().hour() < 12 ? "Etc/GMT+12"
+                                                                             : "Etc/GMT-14");
             tzset();
             platform::services().clock = &realClock;
         }
@@ -103,15 +112,18 @@ class GameTest : public QObject {
         const auto pairs = game.pairs();
         for (std::size_t k = 0; k < pairs.size(); ++k) {
             game.names = {{pairs[k].first, "a"}, {pairs[k].second, "A"}};
-            QCOMPARE(game.click(game.block(pairs[k].first)), (k ? "" : "focus=picMain, ") + QString("zhoop&, open a"));
+            QCOMPARE(game.click(game.block(pairs[k].first)),
+                     (k ? "" : "focus=picMain, ") + QString("zhoop&, open a"));
             const int score = 990 - 10 * int(k);
             QString end = k + 1 < pairs.size() ? "" : ", hide a A, excellent";
             if (end.size() && win)
                 end += QString(", best%1=%2, date%1=%3, win")
-                           .arg(level).arg(score)
+                           .arg(level)
+                           .arg(score)
                            .arg(today.isNull() ? localDate() : today.toString("MM-dd-yyyy"));
             QCOMPARE(game.click(game.block(pairs[k].second)),
-                     "zhoop&, open A, " + scored(score) + ", ooo&" + (end.size() ? end : ", hide a A"));
+                     "zhoop&, open A, " + scored(score) + ", ooo&" +
+                         (end.size() ? end : ", hide a A"));
         }
         qunsetenv("TZ");
     }
@@ -130,8 +142,9 @@ class GameTest : public QObject {
         std::map<QString, int> heard;
         int score = 60;
         while (heard.size() < 8 || score > -100) {
-            QCOMPARE(game.click(game.block(p[0].first)),
-                     (score == 60 ? "focus=picMain, " : "") + QString("zhoop&, open a") + (score <= 0 ? ", over" : ""));
+            QCOMPARE(game.click(game.block(p[0].first)), (score == 60 ? "focus=picMain, " : "") +
+                                                             QString("zhoop&, open a") +
+                                                             (score <= 0 ? ", over" : ""));
             QCOMPARE(game.click(game.block(p[0].first)), "zhoop&, denied");
             const QString mismatch = game.click(game.block(p[1].first));
             score -= 10;
@@ -157,24 +170,28 @@ class GameTest : public QObject {
         frmMain& w = game.window();
         game.click(w.lblLevel[0]);
         const auto p = game.pairs();
-        game.names = {{p[0].first, "a"}, {p[0].second, "A"}, {p[1].first, "b"}, {p[1].second, "B"},
-                      {p[2].first, "c"}, {p[2].second, "C"}};
+        game.names = {{p[0].first, "a"},  {p[0].second, "A"}, {p[1].first, "b"},
+                      {p[1].second, "B"}, {p[2].first, "c"},  {p[2].second, "C"}};
         auto nested = [&](int outer, QWidget* inner) {
-            game.clickWhile(game.block(outer), [inner] { testing::click(inner, testing::Delivery::Queued); });
+            game.clickWhile(game.block(outer),
+                            [inner] { testing::click(inner, testing::Delivery::Queued); });
             return game.transcript();
         };
         QCOMPARE(nested(p[0].first, game.block(p[0].second)),
-                 "focus=picMain, zhoop&, open a, zhoop&, open A, " + scored(990) + ", ooo&, hide a A");
+                 "focus=picMain, zhoop&, open a, zhoop&, open A, " + scored(990) +
+                     ", ooo&, hide a A");
         // With b shown, B clicked during c's pause pairs with b; c opens the next turn.
         game.click(game.block(p[1].first));
         QCOMPARE(nested(p[2].first, game.block(p[1].second)),
                  "zhoop&, open c, zhoop&, open B, " + scored(980) + ", ooo&, hide b B");
-        QCOMPARE(game.click(game.block(p[2].second)), "zhoop&, open C, " + scored(970) + ", ooo&, hide c C");
+        QCOMPARE(game.click(game.block(p[2].second)),
+                 "zhoop&, open C, " + scored(970) + ", ooo&, hide c C");
         // The block being revealed, clicked again during its own pause, is refused; a level
         // click during a pause is ignored.
         game.names.insert({{p[3].first, "d"}, {p[3].second, "D"}});
         QCOMPARE(nested(p[3].first, game.block(p[3].first)), "zhoop&, open d, zhoop&, denied");
-        QCOMPARE(nested(p[3].second, w.lblLevel[2]), "zhoop&, open D, bar=128, focus=Picture1, score=960, ooo&, hide d D");
+        QCOMPARE(nested(p[3].second, w.lblLevel[2]),
+                 "zhoop&, open D, bar=128, focus=Picture1, score=960, ooo&, hide d D");
         QVERIFY(game.click(w.lblLevel[2]).endsWith("carhorn&, proceed&"));
     }
 
@@ -247,8 +264,10 @@ class GameTest : public QObject {
         // Turns resolved since the level start: each ends in a match or in a complaint.
         int resolved = 0;
         game.during = [&, last = QString()](const QString& event) mutable {
-            resolved = event == "proceed&" ? 0
-                                           : resolved + (event == "ooo&" || (kComplaints.contains(event) && event != last));
+            resolved = event == "proceed&"
+                           ? 0
+                           : resolved + (event == "ooo&" ||
+                                         (kComplaints.contains(event) && event != last));
             last = event;
         };
         testing::click(w.lblLevel[0]);
@@ -273,7 +292,8 @@ class GameTest : public QObject {
             for (const auto& [a, b] : pairs) {
                 QVERIFY(a != b && game.block(a)->isVisible() == game.block(b)->isVisible());
                 for (const int i : {a, b})
-                    inView += game.block(i)->isVisible() && game.block(i)->picture() != w.imgDefault->picture();
+                    inView += game.block(i)->isVisible() &&
+                              game.block(i)->picture() != w.imgDefault->picture();
             }
             QVERIFY(inView <= 1);
             QCOMPARE(w.lblCurrentScore->caption(), QString::number(1000 - 10 * resolved));

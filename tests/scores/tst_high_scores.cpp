@@ -4,8 +4,6 @@
 #include <csignal>
 #include <sys/resource.h>
 
-using Button = platform::MessageBox::Button;
-
 namespace {
 
 QStringList table(const frmMain& w) {
@@ -42,8 +40,6 @@ class HighScoresTest : public QObject {
   private slots:
     void fileComesBackByteForByte_data();
     void fileComesBackByteForByte();
-    void clearScores_data();
-    void clearScores();
 };
 
 void HighScoresTest::fileComesBackByteForByte_data() {
@@ -90,36 +86,6 @@ void HighScoresTest::fileComesBackByteForByte() {
     game.window().close();
     ::setrlimit(RLIMIT_FSIZE, &limit);
     QCOMPARE(readFile(game.settingsFile()), written);
-}
-
-void HighScoresTest::clearScores_data() {
-    QTest::addColumn<QList<Button>>("answer"); // none: Enter, which takes the default button
-    QTest::newRow("Yes") << QList<Button>{Button::Yes};
-    QTest::newRow("No") << QList<Button>{Button::No};
-    QTest::newRow("Enter") << QList<Button>{};
-}
-
-// Asked first; cleared after three sirens, on screen at once and in the file at closing,
-// so that the next start shows the empty rows.
-void HighScoresTest::clearScores() {
-    QFETCH(QList<Button>, answer);
-    const bool no = answer == QList{Button::No};
-    const QByteArray stored = "[general]\nhighscore1=920\nhighscore2=810\nhighscore3=650\n"
-                              "highdate1=03-05-2027\nhighdate2=12-31-2026\nhighdate3=02-29-2028\n";
-    testing::GameFixture game;
-    game.restart(stored);
-    QCOMPARE(game.transcript().section(", bdrum&", 0, 0),
-             "best1=920, best2=810, best3=650, date1=03-05-2027, date2=12-31-2026, date3=02-29-2028");
-    game.platform.messageBox.answers = {answer.begin(), answer.end()};
-    QCOMPARE(game.click(game.window().cmdClear),
-             "focus=cmdClear, box Clear High Score History|-|YesNo|Yes: Are you sure you want to clear "
-             "the high score history ? -> " + QString(no ? "No" : "Yes, police, police, police, best1=, "
-             "best2=, best3=, date1=, date2=, date3="));
-    game.window().close();
-    QCOMPARE(game.transcript(), no ? "end" : "file=[general]\\nhighscore1=\\nhighscore2=\\nhighscore3=\\n"
-                                             "highdate1=\\nhighdate2=\\nhighdate3=\\n, end");
-    game.restart();
-    QCOMPARE(game.transcript().startsWith("bdrum&"), !no);
 }
 
 QTEST_MAIN(HighScoresTest)

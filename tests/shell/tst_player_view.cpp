@@ -41,7 +41,8 @@ class PlayerViewTest : public QObject {
         QCOMPARE(game->click(w().Label1, 2), "Horse");
         QCOMPARE(game->click(w().imgMain[5], 2), "focus=picMain, zhoop&, open a");
         QCOMPARE(game->click(w().Shape1, 2), "coyote&");
-        for (QWidget* c : std::initializer_list<QWidget*>{w().Label1, w().imgMain[6], w().cmdHelp, w().lblLevel[1]})
+        for (QWidget* c : std::initializer_list<QWidget*>{w().Label1, w().imgMain[6], w().cmdHelp,
+                                                          w().lblLevel[1]})
             testing::click(c, testing::Delivery::Now, 1, QPoint(c->width(), 0));
         QCOMPARE(game->transcript(), "focus=Picture1"); // the last press's
     }

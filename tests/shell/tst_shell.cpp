@@ -5,6 +5,8 @@
 #include <QtTest>
 #include <qpa/qwindowsysteminterface.h>
 
+using Button = platform::MessageBox::Button;
+
 namespace {
 
 // The controls of the window: place and size in twips within their container, and text.
@@ -40,13 +42,18 @@ const QString kHelp =
     "complete the game, the higher the score. Once the score reaches zero, the game is "
     "automatically over. -> OK";
 
-// The window centred on its screen: the difference of the outer sizes in whole twips,
-// halved toward zero (15 twips to the pixel), `frame` pixels around the client area.
-QString centred(const QScreen* screen, int frame) {
-    const QRect on = screen->geometry();
-    const int left = (on.width() * 15 - 15 * (700 + 2 * frame)) / 2;
-    const int top = (on.height() * 15 - 15 * (514 + 2 * frame)) / 2;
-    return QString("window=%1,%2 700x514").arg(on.x() + left / 15).arg(on.y() + top / 15);
+const QByteArray kStored = "[general]\nhighscore1=920\nhighscore2=810\nhighscore3=650\n"
+                           "highdate1=03-05-2027\nhighdate2=12-31-2026\nhighdate3=02-29-2028\n";
+const QString kStoredShown = "best1=920, best2=810, best3=650, date1=03-05-2027, "
+                             "date2=12-31-2026, date3=02-29-2028, ";
+const QString kCleared = "file=[general]%0Ahighscore1=%0Ahighscore2=%0Ahighscore3=%0Ahighdate1=%"
+                         "0Ahighdate2=%0Ahighdate3=%0A";
+
+// A window's place, size and state as the transcript gives them.
+QString where(const QWidget& w, const QPoint& at) {
+    const char* how = w.isMinimized() ? " min" : w.isMaximized() ? " max" : "";
+    return QString("window=%1,%2 %3x%4").arg(at.x()).arg(at.y()).arg(w.width()).arg(w.height()) +
+           how;
 }
 
 } // namespace
@@ -78,60 +85,88 @@ class ShellTest : public QObject {
         }
     }
 
-    // The window opens centred, with the table read and the drum heard; the player's
-    // commands: Help, the decorative clicks, the window moved, its border dragged (it
-    // snaps back), maximised, minimised and restored; then Exit or the close box.
+    // A session: the window opens centred (the outer size's difference in whole twips halved
+    // toward zero), with the table read and the drum heard; Help by its access key and by
+    // the mouse, the decorative clicks, the window moved, its border dragged (it snaps back),
+    // maximised, minimised and restored; Clear Scores answered; Exit or the close box, which
+    // write the table as the window closes; and the next start.
     void aSession_data() {
+        QTest::addColumn<QByteArray>("file");      // none when null
+        QTest::addColumn<QList<Button>>("answer"); // none: Enter, which takes the default button
         QTest::addColumn<bool>("exitButton");
-        QTest::newRow("EXIT") << true;
-        QTest::newRow("close box") << false;
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("first run, No, close box")
+            << QByteArray() << QList{Button::No} << false
+            << "best1=0, best2=0, best3=0, date1=Never, date2=Never, date3=Never, "
+            << "file=[general]%0Ahighscore1=0%0Ahighscore2=0%0Ahighscore3=0%0Ahighdate1=Never%0A"
+               "highdate2=Never%0Ahighdate3=Never%0A, ";
+        QTest::newRow("stored, Yes, EXIT")
+            << kStored << QList{Button::Yes} << true << kStoredShown << kCleared + ", ";
+        QTest::newRow("stored, Enter, close box")
+            << kStored << QList<Button>{} << false << kStoredShown << kCleared + ", ";
     }
     void aSession() {
+        QFETCH(QByteArray, file);
+        QFETCH(QList<Button>, answer);
         QFETCH(bool, exitButton);
+        QFETCH(QString, shown);
+        QFETCH(QString, written);
         testing::GameFixture game;
-        const int frame = game.window().frameGeometry().width() - game.window().width();
-        game.restart();
+        const int frame = (game.window().frameGeometry().width() - game.window().width()) / 2;
+        game.restart(file.isNull() ? std::nullopt : std::optional(file));
         frmMain& w = game.window();
         QWindow* window = w.windowHandle();
-        QCOMPARE(game.transcript(), "best1=0, best2=0, best3=0, date1=Never, date2=Never, date3=Never, "
-                                    "bdrum&, focus=picMain, " + centred(w.screen(), frame / 2));
+        const QRect screen = w.screen()->geometry();
+        const QPoint centred =
+            screen.topLeft() + QPoint((screen.width() * 15 - 15 * (700 + 2 * frame)) / 2 / 15,
+                                      (screen.height() * 15 - 15 * (514 + 2 * frame)) / 2 / 15);
+        QCOMPARE(game.transcript(), shown + "bdrum&, focus=picMain, " + where(w, centred));
         QString heard; // an access key presses its button a moment later
         QTest::keyClick(window, Qt::Key_H, Qt::AltModifier);
         QTRY_VERIFY((heard += game.transcript(), !heard.isEmpty()));
         QCOMPARE(heard, kHelp);
         QCOMPARE(game.click(w.cmdHelp), "focus=cmdHelp, " + kHelp);
         const std::pair<QWidget*, QString> decorative[] = {
-            {w.imgDefault, "ugh"}, {w.Label1, "focus=Picture1, Horse"}, {w.lblCurrentScore, "ow"},
-            {w.lblGen[0], "bird&"}, {w.lblGen[2], "bird&"}, {w.lblGen[3], "bird&"}, {w.Shape1, "coyote&"}};
+            {w.imgDefault, "ugh"},     {w.Label1, "focus=Picture1, Horse"},
+            {w.lblCurrentScore, "ow"}, {w.lblGen[0], "bird&"},
+            {w.lblGen[2], "bird&"},    {w.lblGen[3], "bird&"},
+            {w.Shape1, "coyote&"}};
         for (const auto& [control, heard] : decorative)
             QCOMPARE(game.click(control), heard);
-        QWindowSystemInterface::handleGeometryChange<QWindowSystemInterface::SynchronousDelivery>(
-            window, QRect(QPoint(300, 200), w.size()));
-        const QString moved = QString("window=%1,%2 700x514").arg(300 - frame / 2).arg(200 - frame / 2);
-        QCOMPARE(game.transcript(), moved);
-        QWindowSystemInterface::handleGeometryChange<QWindowSystemInterface::SynchronousDelivery>(
-            window, QRect(QPoint(300, 200), QSize(760, 600)));
+        using W = QWindowSystemInterface;
+        W::handleGeometryChange<W::SynchronousDelivery>(window, QRect({300, 200}, w.size()));
+        QCOMPARE(game.transcript(), where(w, {300 - frame, 200 - frame}));
+        W::handleGeometryChange<W::SynchronousDelivery>(window, QRect(300, 200, 760, 600));
         QTRY_COMPARE(w.size(), QSize(700, 514));
         QCOMPARE(game.transcript(), "");
         w.showMaximized();
         QTRY_COMPARE(w.frameGeometry(), w.screen()->availableGeometry());
-        QCOMPARE(game.transcript(), QString("window=%1,%2 %3x%4 max").arg(w.frameGeometry().x()).arg(w.frameGeometry().y())
-                                        .arg(w.width()).arg(w.height()));
+        QCOMPARE(game.transcript(), where(w, w.frameGeometry().topLeft()));
         w.showMinimized();
         QTRY_VERIFY(w.isMinimized());
-        QCOMPARE(game.transcript(), QString("window=%1,%2 %3x%4 min").arg(w.frameGeometry().x()).arg(w.frameGeometry().y())
-                                        .arg(w.width()).arg(w.height()));
+        QCOMPARE(game.transcript(), where(w, w.frameGeometry().topLeft()));
         w.showNormal();
-        QTRY_COMPARE(w.frameGeometry().topLeft(), QPoint(300 - frame / 2, 200 - frame / 2));
-        QCOMPARE(game.transcript(), moved);
-        // The table is written as the window closes, after the thanks, and the process ends.
+        QTRY_COMPARE(w.frameGeometry().topLeft(), QPoint(300 - frame, 200 - frame));
+        QCOMPARE(game.transcript(), where(w, {300 - frame, 200 - frame}));
+        // Cleared after three sirens, on screen at once and on disk at closing.
+        game.platform.messageBox.answers = {answer.begin(), answer.end()};
+        const bool no = answer == QList{Button::No};
+        QCOMPARE(game.click(w.cmdClear),
+                 "focus=cmdClear, box Clear High Score History|-|YesNo|Yes: Are you sure you want "
+                 "to clear the high score history ? -> " +
+                     QString(no ? "No"
+                                : "Yes, police, police, police, best1=, best2=, best3=, "
+                                  "date1=, date2=, date3="));
         if (exitButton)
             QTest::keyClick(window, Qt::Key_X, Qt::AltModifier);
         else
-            QWindowSystemInterface::handleCloseEvent(window);
+            W::handleCloseEvent(window);
         QTRY_VERIFY(!w.isVisible());
-        QCOMPARE(game.transcript(), QString(exitButton ? "Thankyou, " : "") + "file=[general]\\nhighscore1=0\\nhighscore2=0\\n"
-                 "highscore3=0\\nhighdate1=Never\\nhighdate2=Never\\nhighdate3=Never\\n, end");
+        QCOMPARE(game.transcript(), QString(exitButton ? "Thankyou, " : "") + written + "end");
+        game.restart();
+        QCOMPARE(game.transcript(), QString(no ? shown : "") + "bdrum&, focus=picMain, " +
+                                        where(game.window(), centred));
     }
 };
 

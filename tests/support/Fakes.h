@@ -72,7 +72,10 @@ class FixedClock : public platform::Clock {
 class FakePlatform {
   public:
     FakePlatform() {
-        platform::services() = {.sound = &sound, .messageBox = &messageBox, .clock = &clock, .random = {},
+        platform::services() = {.sound = &sound,
+                                .messageBox = &messageBox,
+                                .clock = &clock,
+                                .random = {},
                                 .endProcess = [this] { perceived("end"); }};
     }
     ~FakePlatform() { platform::services() = {}; }

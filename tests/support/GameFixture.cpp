@@ -15,25 +15,21 @@ namespace testing {
 
 namespace {
 
-// The transcript's short names of the captions that change in play.
-QString captionName(const QString& label) {
-    static const QRegularExpression row(R"(^lblHigh(Score|Date)\((\d)\)$)");
-    if (const auto match = row.match(label); match.hasMatch())
-        return (match.captured(1) == "Score" ? "best" : "date") +
-               QString::number(match.captured(2).toInt() + 1);
-    return label == "lblCurrentScore" ? "score" : label == "lblCurrentLevel" ? "level" : label;
-}
-
-QString escaped(const QByteArray& bytes) {
-    QByteArray text;
-    for (const char c : bytes) {
-        if (c >= ' ' && c < 127)
-            text += c;
-        else
-            text += c == '\n' ? "\\n" : "\\x" + QByteArray::number(uchar(c), 16).rightJustified(2, '0');
-    }
-    return QString::fromLatin1(text);
-}
+// The short names of the captions that change in play, and the blocks' changes.
+const QHash<QString, QString> kNames{{"lblCurrentScore", "score"},
+                                     {"lblCurrentLevel", "level"},
+                                     {"lblHighScore(0)", "best1"},
+                                     {"lblHighScore(1)", "best2"},
+                                     {"lblHighScore(2)", "best3"},
+                                     {"lblHighDate(0)", "date1"},
+                                     {"lblHighDate(1)", "date2"},
+                                     {"lblHighDate(2)", "date3"},
+                                     {"-", "hide"},
+                                     {"c", "cover"},
+                                     {"o", "open"},
+                                     {"x", "odd"}};
+// Bytes of a file as text: printable ASCII as it is, everything else (and "%") as %XX.
+const QByteArray kPrintable = " !\"#$&'()*+,/:;<=>?@[\\]^`{|}";
 
 } // namespace
 
@@ -62,6 +58,7 @@ void GameFixture::restart(const std::optional<QByteArray>& file) {
     objGame.release();
     m_window = std::make_unique<frmMain>();
     m_blocks.clear();
+    m_shown.clear();
     noteChanges(); // what the window shows before it is loaded
     m_events.clear();
     m_window->Form_Load();
@@ -74,68 +71,62 @@ GameFixture::State GameFixture::state() {
     frmMain& w = window();
     State state;
     for (const QLabel* label : w.findChildren<QLabel*>())
-        state.emplace(captionName(label->objectName()), label->text());
+        state.emplace(kNames.value(label->objectName(), label->objectName()), label->text());
     state.emplace("bar", QString::number(w.Shape1->height()));
-    const auto shown = w.windowState();
-    state.emplace("window", !w.isVisible() ? QString("hidden") : QString("%1,%2 %3x%4%5")
-                                     .arg(w.frameGeometry().x())
-                                     .arg(w.frameGeometry().y())
-                                     .arg(w.width())
-                                     .arg(w.height())
-                                     .arg(shown & Qt::WindowMinimized   ? " min"
-                                          : shown & Qt::WindowMaximized ? " max"
-                                                                        : ""));
+    const QRect at = w.frameGeometry();
+    const char* how = w.isMinimized() ? " min" : w.isMaximized() ? " max" : "";
+    state.emplace(
+        "window",
+        !w.isVisible()
+            ? QString("hidden")
+            : QString("%1,%2 %3x%4").arg(at.x()).arg(at.y()).arg(w.width()).arg(w.height()) + how);
     const QWidget* focus = QApplication::focusWidget();
     state.emplace("focus", focus ? focus->objectName() : "-");
     QFile file(settingsFile());
-    state.emplace("file", file.open(QIODevice::ReadOnly) ? escaped(file.readAll()) : "-");
+    state.emplace("file", file.open(QIODevice::ReadOnly)
+                              ? QString::fromLatin1(file.readAll().toPercentEncoding(kPrintable))
+                              : "-");
     return state;
 }
 
 void GameFixture::noteChanges() {
     frmMain& w = window();
-    // Blocks: "-" hidden, "c" covered, "o" showing its own library picture, "x" another.
-    std::vector<std::pair<QString, int>> changes; // removals first, then by index
-    std::vector<QString> now;
-    for (int i = 0; i < int(w.imgMain.size()); ++i) {
-        shell::ImageBox* b = block(i);
-        const pictures::Picture& picture = b->picture();
-        now.push_back(b->isHidden()                         ? "-"
-                      : picture == w.imgDefault->picture() ? "c"
-                      : picture && picture == pictures::frmImg.imgMain(b->tag().toInt()) ? "o"
-                                                                                          : "x");
-        const bool fresh = !b->property("transcribed").toBool(); // a block made anew
+    // A block is "-" hidden, "c" covered, "o" showing its own library picture or "x" another.
+    std::vector<std::pair<QString, int>> changes; // blocks gone first, then by index
+    std::vector<QString> was = std::exchange(m_blocks, {});
+    was.resize(std::max(was.size(), w.imgMain.size()), "-");
+    for (int i = 0; i < int(was.size()); ++i) {
+        shell::ImageBox* b = i < int(w.imgMain.size()) ? block(i) : nullptr;
+        const bool fresh = b && !b->property("transcribed").toBool(); // made since
+        if ((!b || fresh) && was[i] != "-")
+            changes.emplace_back("drop", i), was[i] = "-";
+        if (!b)
+            continue;
         b->setProperty("transcribed", true);
-        const QString was = i < int(m_blocks.size()) && !fresh ? m_blocks[i] : "-";
-        if (fresh && i < int(m_blocks.size()) && m_blocks[i] != "-")
-            changes.emplace_back("drop", i);
-        if (now[i] != was)
-            changes.emplace_back(now[i] == "-"   ? "hide"
-                                 : now[i] == "c" ? (was == "-" ? "show" : "cover")
-                                 : now[i] == "o" ? (was == "-" ? "show open" : "open")
-                                                 : "odd",
+        const pictures::Picture& picture = b->picture();
+        m_blocks.push_back(b->isHidden()                        ? "-"
+                           : picture == w.imgDefault->picture() ? "c"
+                           : picture && picture == pictures::frmImg.imgMain(b->tag().toInt())
+                               ? "o"
+                               : "x");
+        if (m_blocks[i] != was[i])
+            changes.emplace_back(was[i] == "-" && m_blocks[i] == "c" ? "show" : kNames[m_blocks[i]],
                                  i);
     }
-    for (int i = int(now.size()); i < int(m_blocks.size()); ++i)
-        if (m_blocks[i] != "-")
-            changes.emplace_back("drop", i);
     std::stable_partition(changes.begin(), changes.end(),
                           [](const auto& change) { return change.first == "drop"; });
-    m_blocks = now;
     // One event per verb over neighbouring blocks: "show 1-3", "hide a A".
     QString verb;
     for (const auto& [what, i] : changes) {
         const QString item = names.contains(i) ? names.at(i) : QString::number(i);
-        if (what != verb) {
+        const QString last =
+            m_events.isEmpty() ? "" : m_events.back().section(QRegularExpression("[ -]"), -1);
+        if (std::exchange(verb, what) != what)
             m_events << what + ' ' + item;
-            verb = what;
-        } else if (!names.contains(i) && !names.contains(i - 1) &&
-                   m_events.back().section(QRegularExpression("[ -]"), -1) ==
-                       QString::number(i - 1)) {
+        else if (!names.contains(i) && !names.contains(i - 1) && last == QString::number(i - 1))
             m_events.back() = m_events.back().section('-', 0, 0) + '-' + item;
-        } else {
+        else
             m_events.back() += ' ' + item;
-        }
     }
     for (const auto& [key, value] : state())
         if (const auto [at, added] = m_shown.try_emplace(key, value); added || at->second != value)
