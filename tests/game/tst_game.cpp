@@ -86,7 +86,7 @@ class GameTest : public QObject {
         platform::SystemClock realClock;
         testing::GameFixture game;
         frmMain& w = game.window();
-        game.platform.clock.date = QDate::fromString(today, "MM-dd-yyyy");
+        game.platform.date = QDate::fromString(today, "MM-dd-yyyy");
         if (today.isEmpty()) { // a zone whose date differs from UTC's at this hour
             const bool west = QDateTime::currentDateTimeUtc().time().hour() < 12;
             qputenv("TZ", west ? "Etc/GMT+12" : "Etc/GMT-14");
@@ -192,7 +192,7 @@ class GameTest : public QObject {
         int draws = 0, sideBySide = 0;
         // At each draw: a block newly given a number whose left neighbour is still empty was
         // found by a search that started right there.
-        game.platform.clock.onTicks = [&] {
+        game.platform.onTicks = [&] {
             QStringList tags;
             for (const shell::ImageBox* block : w.imgMain)
                 tags << block->tag();
@@ -204,10 +204,10 @@ class GameTest : public QObject {
         };
         for (int run = 0; run < 16; ++run) {
             platform::services().random = platform::RandomGenerator(20261207);
-            game.platform.clock.tickCount = run;
+            game.platform.tickCount = run;
             game.click(w.lblLevel[2]);
             draws = 0;
-            game.platform.clock.onTicks(); // the deal as it ends
+            game.platform.onTicks(); // the deal as it ends
             for (int i = 0; i < 64; ++i) {
                 const int n = was[i].toInt();
                 QVERIFY(was[i] == QString::number(n) && n >= 1 && n <= 79 &&

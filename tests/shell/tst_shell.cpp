@@ -150,7 +150,7 @@ class ShellTest : public QObject {
         QTRY_COMPARE(w.frameGeometry().topLeft(), QPoint(300 - frame, 200 - frame));
         QCOMPARE(game.transcript(), where(w, {300 - frame, 200 - frame}));
         // Cleared after three sirens, on screen at once and on disk at closing.
-        game.platform.messageBox.answers = {answer.begin(), answer.end()};
+        game.platform.answers = {answer.begin(), answer.end()};
         const bool no = answer == QList{Button::No};
         QCOMPARE(game.click(w.cmdClear),
                  "focus=cmdClear, box Clear High Score History|-|YesNo|Yes: Are you sure you want "
