@@ -77,18 +77,6 @@ class PlayerViewTest : public QObject {
                                         [&](int x) { return qGray(image.pixel(x, y)) < 100; }));
     }
 
-    void enterPressesTheFocusedButton() {
-        w().cmdHelp->setFocus();
-        QTest::keyClick(win(), Qt::Key_Return);
-        QTest::keyClick(win(), Qt::Key_Enter, Qt::KeypadModifier);
-        // There is no default button: Enter elsewhere presses nothing.
-        w().picMain->setFocus();
-        QTest::keyClick(win(), Qt::Key_Return);
-        const QString heard = game->transcript();
-        QCOMPARE(heard.count("box Duvella Help"), 2);
-        QVERIFY(heard.startsWith("focus=cmdHelp, box") && heard.endsWith("-> OK, focus=picMain"));
-    }
-
     // Needs an X server with a window manager (Xvfb with openbox); skipped elsewhere.
     void windowStaysWhereThePlayerDragsIt() {
         if (QGuiApplication::platformName() != "xcb")

@@ -12,24 +12,16 @@ namespace {
 // The controls of the window: place and size in twips within their container, and text.
 // clang-format off
 const std::tuple<const char*, QRect, const char*> kLayout[] = {
-    {"Label1",          {0,    60,   1035, 495},  " Level >"},
-    {"lblLevel(0)",     {1140, 0,    435,  480},  "1"},
-    {"lblLevel(1)",     {1740, 0,    495,  480},  "2"},
-    {"lblLevel(2)",     {2400, 0,    435,  480},  "3"},
-    {"lblInfo(0)",      {180,  900,  3075, 675},  "Click mouse on Level 1, 2 or 3 above to start game. "},
-    {"Frame1",          {180,  1980, 3015, 2115}, "High Score"},
-    {"lblGen(0)",       {180,  300,  675,  315},  " Level 1"},
-    {"lblHighScore(2)", {900,  1020, 735,  315},  "0"},
-    {"lblHighDate(2)",  {1680, 1020, 1155, 315},  "Never"},
-    {"cmdClear",        {180,  1620, 1155, 375},  "&Clear Scores"},
-    {"lblCurrentLevel", {1800, 1680, 975,  255},  "Level"},
-    {"lblGen(3)",       {180,  4500, 1215, 255},  " Current Score >"},
-    {"lblCurrentScore", {1920, 4440, 1215, 375},  "1000"},
-    {"picMain",         {3720, 300,  6615, 6555}, nullptr},
-    {"imgMain(0)",      {120,  120,  720,  720},  nullptr},
-    {"imgDefault",      {3720, 6960, 540,  540},  nullptr},
-    {"cmdHelp",         {8700, 7080, 795,  375},  "&Help"},
-    {"cmdExit",         {9540, 7080, 795,  375},  "E&XIT"},
+    {"Label1", {0, 60, 1035, 495}, " Level >"},             {"lblLevel(0)", {1140, 0, 435, 480}, "1"},
+    {"lblLevel(1)", {1740, 0, 495, 480}, "2"},                {"lblLevel(2)", {2400, 0, 435, 480}, "3"},
+    {"lblInfo(0)", {180, 900, 3075, 675}, "Click mouse on Level 1, 2 or 3 above to start game. "},
+    {"Frame1", {180, 1980, 3015, 2115}, "High Score"},        {"lblGen(0)", {180, 300, 675, 315}, " Level 1"},
+    {"lblHighScore(2)", {900, 1020, 735, 315}, nullptr},     {"lblHighDate(2)", {1680, 1020, 1155, 315}, nullptr},
+    {"cmdClear", {180, 1620, 1155, 375}, "&Clear Scores"},   {"lblCurrentLevel", {1800, 1680, 975, 255}, "Level"},
+    {"lblGen(3)", {180, 4500, 1215, 255}, " Current Score >"}, {"lblCurrentScore", {1920, 4440, 1215, 375}, "1000"},
+    {"picMain", {3720, 300, 6615, 6555}, nullptr},            {"imgMain(0)", {120, 120, 720, 720}, nullptr},
+    {"imgDefault", {3720, 6960, 540, 540}, nullptr},          {"cmdHelp", {8700, 7080, 795, 375}, "&Help"},
+    {"cmdExit", {9540, 7080, 795, 375}, "E&XIT"},
 };
 // clang-format on
 
@@ -71,7 +63,7 @@ class ShellTest : public QObject {
     // Every control in its place with its text.
     void windowLayout() {
         testing::GameFixture game;
-        frmMain& w = game.window();
+        const frmMain& w = game.window();
         QCOMPARE(w.windowTitle(), " Duvella Version 6.2");
         for (const auto& [name, twips, text] : kLayout) {
             QWidget* control = w.findChild<QWidget*>(name);
@@ -127,6 +119,10 @@ class ShellTest : public QObject {
         QTRY_VERIFY((heard += game.transcript(), !heard.isEmpty()));
         QCOMPARE(heard, kHelp);
         QCOMPARE(game.click(w.cmdHelp), "focus=cmdHelp, " + kHelp);
+        // Enter and keypad Enter press the focused button; there is no default button.
+        QTest::keyClick(window, Qt::Key_Return);
+        QTest::keyClick(window, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(game.transcript(), kHelp + ", " + kHelp);
         const std::pair<QWidget*, QString> decorative[] = {
             {w.imgDefault, "ugh"},     {w.Label1, "focus=Picture1, Horse"},
             {w.lblCurrentScore, "ow"}, {w.lblGen[0], "bird&"},
@@ -134,6 +130,8 @@ class ShellTest : public QObject {
             {w.Shape1, "coyote&"}};
         for (const auto& [control, heard] : decorative)
             QCOMPARE(game.click(control), heard);
+        QTest::keyClick(window, Qt::Key_Return);
+        QCOMPARE(game.transcript(), "");
         using W = QWindowSystemInterface;
         W::handleGeometryChange<W::SynchronousDelivery>(window, QRect({300, 200}, w.size()));
         QCOMPARE(game.transcript(), where(w, {300 - frame, 200 - frame}));

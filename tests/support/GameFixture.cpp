@@ -16,18 +16,13 @@ namespace testing {
 namespace {
 
 // The short names of the captions that change in play, and the blocks' changes.
-const QHash<QString, QString> kNames{{"lblCurrentScore", "score"},
-                                     {"lblCurrentLevel", "level"},
-                                     {"lblHighScore(0)", "best1"},
-                                     {"lblHighScore(1)", "best2"},
-                                     {"lblHighScore(2)", "best3"},
-                                     {"lblHighDate(0)", "date1"},
-                                     {"lblHighDate(1)", "date2"},
-                                     {"lblHighDate(2)", "date3"},
-                                     {"-", "hide"},
-                                     {"c", "cover"},
-                                     {"o", "open"},
-                                     {"x", "odd"}};
+// clang-format off
+const QHash<QString, QString> kNames{
+    {"lblCurrentScore", "score"}, {"lblCurrentLevel", "level"}, {"lblHighScore(0)", "best1"},
+    {"lblHighScore(1)", "best2"}, {"lblHighScore(2)", "best3"}, {"lblHighDate(0)", "date1"},
+    {"lblHighDate(1)", "date2"}, {"lblHighDate(2)", "date3"},
+    {"-", "hide"}, {"c", "cover"}, {"o", "open"}, {"x", "odd"}};
+// clang-format on
 // Bytes of a file as text: printable ASCII as it is, everything else (and "%") as %XX.
 const QByteArray kPrintable = " !\"#$&'()*+,/:;<=>?@[\\]^`{|}";
 
