@@ -38,8 +38,8 @@ const QByteArray kStored = "[general]\nhighscore1=920\nhighscore2=810\nhighscore
                            "highdate1=03-05-2027\nhighdate2=12-31-2026\nhighdate3=02-29-2028\n";
 const QString kStoredShown = "best1=920, best2=810, best3=650, date1=03-05-2027, "
                              "date2=12-31-2026, date3=02-29-2028, ";
-const QString kCleared = "file=[general]%0Ahighscore1=%0Ahighscore2=%0Ahighscore3=%0Ahighdate1=%"
-                         "0Ahighdate2=%0Ahighdate3=%0A";
+const QString kCleared = "file=[general]%0Ahighscore1=%0Ahighscore2=%0Ahighscore3=%0A"
+                         "highdate1=%0Ahighdate2=%0Ahighdate3=%0A, ";
 
 // A window's place, size and state as the transcript gives them.
 QString where(const QWidget& w, const QPoint& at) {
@@ -60,43 +60,25 @@ class ShellTest : public QObject {
         QCOMPARE(shell::centredPositionTwips({641, 480}, {10620, 8115}), QPoint(-502, -457));
     }
 
-    // Every control in its place with its text.
-    void windowLayout() {
-        testing::GameFixture game;
-        const frmMain& w = game.window();
-        QCOMPARE(w.windowTitle(), " Duvella Version 6.2");
-        for (const auto& [name, twips, text] : kLayout) {
-            QWidget* control = w.findChild<QWidget*>(name);
-            QVERIFY2(control && control->isVisible(), name);
-            QCOMPARE(control->geometry(),
-                     QRect(qRound(twips.x() / 15.0), qRound(twips.y() / 15.0),
-                           qRound(twips.width() / 15.0), qRound(twips.height() / 15.0)));
-            if (text) // a label's or a button's text, a frame's title
-                QCOMPARE(control->property(qobject_cast<QGroupBox*>(control) ? "title" : "text"),
-                         text);
-        }
-    }
-
-    // A session: the window opens centred (the outer size's difference in whole twips halved
-    // toward zero), with the table read and the drum heard; Help by its access key and by
-    // the mouse, the decorative clicks, the window moved, its border dragged (it snaps back),
-    // maximised, minimised and restored; Clear Scores answered; Exit or the close box, which
-    // write the table as the window closes; and the next start.
+    // A session: every control in its place with its text; the window opens centred (the outer
+    // size's difference in whole twips halved toward zero), with the table read and the drum heard;
+    // Help by its access key and by the mouse, the decorative clicks, the window moved, its border
+    // dragged (it snaps back), maximised, minimised and restored; Clear Scores answered; Exit or
+    // the close box, which write the table as the window closes; and the next start.
     void aSession_data() {
         QTest::addColumn<QByteArray>("file");      // none when null
         QTest::addColumn<QList<Button>>("answer"); // none: Enter, which takes the default button
         QTest::addColumn<bool>("exitButton");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("written");
-        QTest::newRow("first run, No, close box")
-            << QByteArray() << QList{Button::No} << false
+        // clang-format off
+        QTest::newRow("first run, No, close box") << QByteArray() << QList{Button::No} << false
             << "best1=0, best2=0, best3=0, date1=Never, date2=Never, date3=Never, "
             << "file=[general]%0Ahighscore1=0%0Ahighscore2=0%0Ahighscore3=0%0Ahighdate1=Never%0A"
                "highdate2=Never%0Ahighdate3=Never%0A, ";
-        QTest::newRow("stored, Yes, EXIT")
-            << kStored << QList{Button::Yes} << true << kStoredShown << kCleared + ", ";
-        QTest::newRow("stored, Enter, close box")
-            << kStored << QList<Button>{} << false << kStoredShown << kCleared + ", ";
+        QTest::newRow("stored, Yes, EXIT") << kStored << QList{Button::Yes} << true << kStoredShown << kCleared;
+        QTest::newRow("stored, Enter, close box") << kStored << QList<Button>{} << false << kStoredShown << kCleared;
+        // clang-format on
     }
     void aSession() {
         QFETCH(QByteArray, file);
@@ -109,10 +91,22 @@ class ShellTest : public QObject {
         game.restart(file.isNull() ? std::nullopt : std::optional(file));
         frmMain& w = game.window();
         QWindow* window = w.windowHandle();
+        QCOMPARE(w.windowTitle(), " Duvella Version 6.2");
+        for (const auto& [name, twips, text] : kLayout) {
+            QWidget* control = w.findChild<QWidget*>(name);
+            QVERIFY2(control && control->isVisible(), name);
+            QCOMPARE(control->geometry(),
+                     QRect(qRound(twips.x() / 15.0), qRound(twips.y() / 15.0),
+                           qRound(twips.width() / 15.0), qRound(twips.height() / 15.0)));
+            if (text) // a label's or a button's text, a frame's title
+                QCOMPARE(control->property(qobject_cast<QGroupBox*>(control) ? "title" : "text"),
+                         text);
+        }
         const QRect screen = w.screen()->geometry();
         const QPoint centred =
-            screen.topLeft() + QPoint((screen.width() * 15 - 15 * (700 + 2 * frame)) / 2 / 15,
-                                      (screen.height() * 15 - 15 * (514 + 2 * frame)) / 2 / 15);
+            screen.topLeft() +
+            QPoint(qRound((screen.width() * 15 - 15 * (700 + 2 * frame)) / 2 / 15.0),
+                   qRound((screen.height() * 15 - 15 * (514 + 2 * frame)) / 2 / 15.0));
         QCOMPARE(game.transcript(), shown + "bdrum&, focus=picMain, " + where(w, centred));
         QString heard; // an access key presses its button a moment later
         QTest::keyClick(window, Qt::Key_H, Qt::AltModifier);
