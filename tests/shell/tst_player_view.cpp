@@ -33,35 +33,6 @@ class PlayerViewTest : public QObject {
         QCOMPARE(rowsAtPops, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 8, 8}));
     }
 
-    // A double-click is one click; a press released outside its control is none.
-    void doubleClicksAndPressesLetGo() {
-        clickOn(w().lblLevel[0]);
-        game->names = {{5, "a"}};
-        game->transcript();
-        QCOMPARE(game->click(w().Label1, 2), "Horse");
-        QCOMPARE(game->click(w().imgMain[5], 2), "focus=picMain, zhoop&, open a");
-        QCOMPARE(game->click(w().Shape1, 2), "coyote&");
-        for (QWidget* c : std::initializer_list<QWidget*>{w().Label1, w().imgMain[6], w().cmdHelp,
-                                                          w().lblLevel[1]})
-            testing::click(c, testing::Delivery::Now, 1, QPoint(c->width(), 0));
-        QCOMPARE(game->transcript(), "focus=Picture1"); // the last press's
-    }
-
-    // The last pair's two clicks arrive together: the second runs inside the first's pause,
-    // and the game is finished by the click that takes the turn's points.
-    void nestedLastPairFinishesOnItsScore() {
-        clickOn(w().lblLevel[0]);
-        const auto pairs = game->pairs();
-        for (std::size_t k = 0; k + 1 < pairs.size(); ++k)
-            clickOn(w().imgMain[pairs[k].first]), clickOn(w().imgMain[pairs[k].second]);
-        game->names = {{pairs.back().first, "a"}, {pairs.back().second, "A"}};
-        game->transcript();
-        testing::click(w().imgMain[pairs.back().second], testing::Delivery::Queued);
-        QCOMPARE(game->click(w().imgMain[pairs.back().first]),
-                 "zhoop&, open A, zhoop&, open a, bar=123, score=920, ooo&, hide a A, excellent, "
-                 "best1=920, date1=12-05-2026, win");
-    }
-
     void frameCaptionSitsInTheBorder() {
         const QImage image = shown();
         const QPoint frame = w().Frame1->pos();
