@@ -54,6 +54,8 @@ class GameTest : public QObject {
             QCOMPARE(game.block(i)->geometry(),
                      QRect(qRound((120 + 800 * (i % 8)) / 15.0),
                            qRound((120 + 800 * (i / 8)) / 15.0), 48, 48));
+        game.names = {{5, "a"}}; // the turn of the old game is gone: a first reveal
+        QCOMPARE(game.click(game.block(5)), "focus=picMain, zhoop&, open a");
     }
 
     // Games played without a miss to their end, with each row of the table holding another
@@ -67,6 +69,7 @@ class GameTest : public QObject {
         QTest::newRow("3, higher") << "3;0|10|700;03-07-2027;-";
         QTest::newRow("3, not a number") << "3;998|999|abc;12-31-2026;win";
         QTest::newRow("2, 819 points") << "2;900| 819 points|830;02-29-2028;win";
+        QTest::newRow("2, 950 points") << "2;100| 950 points|10;01-02-2027;-";
         QTest::newRow("1, 1e3") << "1;1e3|0|10;01-01-2027;-";
         QTest::newRow("1, cleared, real clock") << "1;|5|15;;win";
         // clang-format on
