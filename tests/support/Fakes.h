@@ -34,6 +34,7 @@ class FakePlatform : public platform::SoundOutput,
         if (name.startsWith(folder) && name.endsWith(".wav"))
             name = name.sliced(folder.size()).chopped(4);
         perceived(name + (wait ? "" : "&"));
+        m_draws = 0;
     }
     Button show(const Request& box) override {
         const Button answer = answers.empty() ? box.defaultButton : answers.front();
@@ -48,6 +49,9 @@ class FakePlatform : public platform::SoundOutput,
     }
     QDate today() const override { return date; }
     std::uint64_t ticks() const override {
+        // A deal draws some hundred times; draws that repeat themselves would never end one.
+        if (++m_draws > 1000000)
+            qFatal("the random draws never end");
         onTicks();
         return tickCount;
     }
@@ -57,6 +61,9 @@ class FakePlatform : public platform::SoundOutput,
     QDate date{2026, 12, 5};
     std::uint64_t tickCount = 42;
     std::function<void()> onTicks = [] {}; // runs at every reading: at every random draw
+
+  private:
+    mutable int m_draws = 0; // since the last sound
 };
 
 } // namespace testing
