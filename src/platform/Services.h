@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "platform/RandomGenerator.h"
 #include "platform/SoundOutput.h"
 
 #include <functional>
@@ -14,6 +15,8 @@ struct Services {
     SoundOutput* sound = nullptr;
     MessageBox* messageBox = nullptr;
     Clock* clock = nullptr;
+    // Drawn from by RandomNumber, which mixes the clock into it at every draw.
+    RandomGenerator random;
     // Ends the process at once, without returning to the event loop.
     std::function<void()> endProcess;
 };

@@ -12,7 +12,6 @@ class PlayerViewTest : public QObject {
     std::optional<testing::GameFixture> game;
     frmMain& w() { return game->window(); }
     QWindow* win() { return w().windowHandle(); }
-    QStringList sounds() { return game->platform.sound.names(); }
     // What the window shows: its backing store, not a fresh rendering.
     QImage shown() { return w().screen()->grabWindow(w().winId()).toImage(); }
     void clickOn(QWidget* c) { testing::click(c); }
@@ -22,7 +21,7 @@ class PlayerViewTest : public QObject {
 
     void eachRowIsPaintedBeforeItsPop() {
         QList<int> rowsAtPops;
-        game->platform.sound.onPlay = [&](const auto&) {
+        game->during = [&](const QString&) {
             // The rows whose last block stands out from the black board.
             rowsAtPops << std::ranges::count_if(std::views::iota(0, 8), [&](int row) {
                 const QPoint block = shell::twipsRect(5720, 120 + 800 * row, 720, 720).topLeft();
@@ -32,32 +31,6 @@ class PlayerViewTest : public QObject {
         clickOn(w().lblLevel[2]);
         // A pop after each row, then "carhorn.wav" and "proceed.wav".
         QCOMPARE(rowsAtPops, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 8, 8}));
-    }
-
-    void doubleClickIsOneClick() {
-        clickOn(w().lblLevel[0]);
-        game->platform.sound.clear();
-        for (QWidget* c : std::initializer_list<QWidget*>{w().Label1, w().imgMain[5], w().Shape1})
-            testing::click(c, testing::Delivery::Now, 2);
-        QCOMPARE(sounds(), (QStringList{"Horse.wav", "zhoop.wav", "coyote.wav"}));
-    }
-
-    void nestedLastPairFinishesOnItsScore() {
-        clickOn(w().lblLevel[0]);
-        // In order of their pictures the blocks lie pair by pair; all but the last pair are
-        // matched.
-        std::vector<shell::ImageBox*> blocks = w().imgMain;
-        std::ranges::sort(blocks, {}, &shell::ImageBox::tag);
-        for (std::size_t i = 0; i < 14; ++i)
-            clickOn(blocks[i]);
-        // The last pair's second click waits in the window system's queue, so the first
-        // click's pause runs it.
-        game->platform.sound.clear();
-        testing::click(blocks[15], testing::Delivery::Queued);
-        clickOn(blocks[14]);
-        QCOMPARE(sounds(),
-                 (QStringList{"zhoop.wav", "zhoop.wav", "ooo.wav", "excellent.wav", "win.wav"}));
-        QCOMPARE(w().lblHighScore[0]->caption(), w().lblCurrentScore->caption());
     }
 
     void frameCaptionSitsInTheBorder() {
@@ -73,16 +46,6 @@ class PlayerViewTest : public QObject {
         for (const int y : {edge - 2, edge + 2})
             QVERIFY(std::ranges::any_of(std::views::iota(frame.x(), frame.x() + 60),
                                         [&](int x) { return qGray(image.pixel(x, y)) < 100; }));
-    }
-
-    void enterPressesTheFocusedButton() {
-        w().cmdHelp->setFocus();
-        QTest::keyClick(win(), Qt::Key_Return);
-        QTest::keyClick(win(), Qt::Key_Enter, Qt::KeypadModifier);
-        // There is no default button: Enter elsewhere presses nothing.
-        w().picMain->setFocus();
-        QTest::keyClick(win(), Qt::Key_Return);
-        QCOMPARE(game->platform.messageBox.shown.size(), 2u);
     }
 
     // Needs an X server with a window manager (Xvfb with openbox); skipped elsewhere.

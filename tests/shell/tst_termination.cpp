@@ -38,8 +38,8 @@ void TerminationTest::signalEndsTheGameAsItsCloseBoxDoes_data() {
     QTest::newRow("idle, SIGTERM") << SIGTERM << QString();
     QTest::newRow("idle, SIGINT") << SIGINT << QString();
     QTest::newRow("idle, SIGHUP") << SIGHUP << QString();
-    QTest::newRow("in a reveal's pause") << SIGTERM << "zhoop.wav";
-    QTest::newRow("during the sirens of Clear Scores") << SIGTERM << "police.wav";
+    QTest::newRow("in a reveal's pause") << SIGTERM << "zhoop&";
+    QTest::newRow("during the sirens of Clear Scores") << SIGTERM << "police";
 }
 
 // The idle game is the real program; the others are this test's game in a child.
@@ -47,7 +47,7 @@ void TerminationTest::signalEndsTheGameAsItsCloseBoxDoes() {
     QFETCH(int, signal);
     QFETCH(QString, sound);
     testing::GameFixture game;
-    game.restartWithSettingsFile(kFile);
+    game.restart(kFile);
     frmMain& w = game.window();
     testing::click(w.lblLevel[0]);
     QElapsedTimer clock;
@@ -64,11 +64,11 @@ void TerminationTest::signalEndsTheGameAsItsCloseBoxDoes() {
         platform::services().endProcess = [] { std::_Exit(0); };
         // The signal comes at `sound`, which "plays" for 5 s in the sleep that every wait
         // of the game goes through.
-        game.platform.sound.onPlay = [&](const auto& play) {
-            if (play.name == sound && ::kill(::getpid(), signal) == 0)
+        game.during = [&](const QString& event) {
+            if (event == sound && ::kill(::getpid(), signal) == 0)
                 platform::sleepUntil(std::chrono::steady_clock::now() + std::chrono::seconds(5));
         };
-        testing::click(sound == "zhoop.wav" ? static_cast<QWidget*>(w.imgMain[3]) : w.cmdClear);
+        testing::click(sound == "zhoop&" ? static_cast<QWidget*>(w.imgMain[3]) : w.cmdClear);
         std::_Exit(3); // the interrupted handler went on
     }
     if (sound.isEmpty()) {

@@ -5,76 +5,65 @@
 #include "platform/Services.h"
 #include "platform/SoundOutput.h"
 
-#include <QFileInfo>
-#include <QStringList>
+#include <QCoreApplication>
 #include <deque>
 #include <functional>
 
 namespace testing {
 
-// Logs every play, in order, as the sound's file name and whether it waited.
-class RecordingSoundOutput : public platform::SoundOutput {
-  public:
-    struct Play {
-        QString name;
-        bool waited;
-        bool operator==(const Play&) const = default;
-    };
-    void play(const std::string& path, bool wait) override {
-        paths.push_back(path);
-        plays.push_back({QFileInfo(QString::fromStdString(path)).fileName(), wait});
-        if (onPlay)
-            onPlay(plays.back());
-    }
-    QStringList names() const {
-        QStringList names;
-        for (const Play& play : plays)
-            names << play.name;
-        return names;
-    }
-    void clear() { plays.clear(), paths.clear(); }
-
-    std::vector<Play> plays;
-    std::vector<std::string> paths;
-    // Runs after each play is logged, while the sound "plays".
-    std::function<void(const Play&)> onPlay;
-};
-
-// Answers message boxes from a queue (Yes, No or OK by default) and logs them.
-class AnsweringMessageBox : public platform::MessageBox {
-  public:
-    Button show(const Request& request) override {
-        shown.push_back(request);
-        if (answers.empty())
-            return request.buttons == Buttons::YesNo ? Button::Yes : Button::Ok;
-        const Button answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::vector<Request> shown;
-    std::deque<Button> answers;
-};
-
-class FixedClock : public platform::Clock {
-  public:
-    QDate today() const override { return date; }
-    std::uint64_t ticks() const override { return tickCount; }
-    QDate date{2026, 12, 5};
-    std::uint64_t tickCount = 42;
-};
-
-// Installs the fakes as the platform services while it lives; ending the
-// process is counted instead of done.
-class FakePlatform {
+// The platform services a player perceives, faked: each request is told, as one event of
+// a transcript, to `perceived`. A play is its file's name without ".wav" when it lies in
+// the program's folder, else its whole path, with "&" when it does not wait; a message box
+// is answered from `answers`, or by Enter (its default button) when there are none left;
+// the end of the process is the event "end", and the process goes on.
+class FakePlatform : public platform::SoundOutput,
+                     public platform::MessageBox,
+                     public platform::Clock {
   public:
     FakePlatform() {
-        platform::services() = {&sound, &messageBox, &clock, [&] { ++processEnds; }};
+        platform::services() = {
+            .sound = this, .messageBox = this, .clock = this, .random = {}, .endProcess = [this] {
+                perceived("end");
+            }};
     }
-    ~FakePlatform() { platform::services() = {}; }
-    RecordingSoundOutput sound;
-    AnsweringMessageBox messageBox;
-    FixedClock clock;
-    int processEnds = 0;
+    ~FakePlatform() override { platform::services() = {}; }
+
+    void play(const std::string& path, bool wait) override {
+        QString name = QString::fromStdString(path);
+        const QString folder = QCoreApplication::applicationDirPath() + '/';
+        if (name.startsWith(folder) && name.endsWith(".wav"))
+            name = name.sliced(folder.size()).chopped(4);
+        perceived(name + (wait ? "" : "&"));
+        m_draws = 0;
+    }
+    Button show(const Request& box) override {
+        const Button answer = answers.empty() ? box.defaultButton : answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        const char* names[] = {"OK", "Yes", "No"};
+        perceived(QString("box %1|%2|%3|%4: %5 -> %6")
+                      .arg(box.title, box.icon == Icon::Information ? "i" : "-",
+                           box.buttons == Buttons::YesNo ? "YesNo" : "OK",
+                           names[int(box.defaultButton)], box.text, names[int(answer)]));
+        return answer;
+    }
+    QDate today() const override { return date; }
+    std::uint64_t ticks() const override {
+        // A deal draws some hundred times; draws that repeat themselves would never end one.
+        if (++m_draws > 1000000)
+            qFatal("the random draws never end");
+        onTicks();
+        return tickCount;
+    }
+
+    std::function<void(const QString& event)> perceived = [](const QString&) {};
+    std::deque<Button> answers;
+    QDate date{2026, 12, 5};
+    std::uint64_t tickCount = 42;
+    std::function<void()> onTicks = [] {}; // runs at every reading: at every random draw
+
+  private:
+    mutable int m_draws = 0; // since the last sound
 };
 
 } // namespace testing
