@@ -1,6 +1,5 @@
 #include "shell/SpokenNames.h"
 
-#include "game/Numbers.h"
 #include "pictures/PictureLibrary.h"
 #include "shell/frmMain.h"
 
@@ -30,8 +29,7 @@ QString blockName(const frmMain& window, int index) {
 
 QString levelName(const frmMain& window, int index) {
     const Label& label = *window.lblLevel.at(static_cast<std::size_t>(index));
-    const int side = static_cast<int>(numericValue(label.tag()));
-    return QStringLiteral("Level %1, %2 by %2 blocks").arg(label.caption()).arg(side);
+    return QStringLiteral("Level %1, %2 by %2 blocks").arg(label.caption()).arg(window.boardSide(index));
 }
 
 QString highScoreRowName(const frmMain& window, int row) {
@@ -45,9 +43,8 @@ QString highScoreRowName(const frmMain& window, int row) {
 }
 
 QString scoreName(const frmMain& window) {
-    const QString score = window.lblCurrentScore->caption();
-    return QStringLiteral("Current score ") + score +
-           (numericValue(score) <= 0 ? QStringLiteral(", game over") : QString());
+    return QStringLiteral("Current score ") + window.lblCurrentScore->caption() +
+           (window.score() <= 0 ? QStringLiteral(", game over") : QString());
 }
 
 QString boardName(const frmMain& window) {

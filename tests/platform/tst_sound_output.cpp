@@ -132,6 +132,7 @@ class SoundOutputTest : public SoundTest {
     void hangingDeviceHoldsAPlayOnlyUntilTheLimit() {
         // Opening a FIFO for writing waits for a reader that never comes.
         QCOMPARE(::mkfifo(qPrintable(path("stalled")), 0600), 0);
+        qputenv("SDL_AUDIODRIVER", "disk");
         qputenv("SDL_DISKAUDIOFILE", path("stalled").toLocal8Bit());
         platform::DeviceSoundOutput out({.openLimit = std::chrono::milliseconds(500)}, Start::Now,
                                       platform::openSdlSoundDevice);
