@@ -77,15 +77,6 @@ std::pair<int, QByteArray> inChild(const std::function<void()>& child,
     return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), said.readAll()};
 }
 
-// Whether the program has put its own handlers for the signals in place.
-bool catchesSignals(pid_t pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
-    return text.startsWith("Name:\tduvella\n") &&
-           (text.mid(text.indexOf("SigCgt:") + 7, 17).trimmed().toULongLong(nullptr, 16) &
-            1 << (SIGUSR1 - 1));
-}
-
 // The real program, or this test's game and what its player changes.
 enum Run { Program, Nothing, ClearScores, NewBest };
 // The settings file at `at` ("@" is the test's folder) holds `settings` at the start and
@@ -193,7 +184,7 @@ void HostileEnvironmentTest::playerKeepsTheTable() {
         [&](pid_t pid) {
             if (run != Program || status != 0)
                 return;
-            QTRY_VERIFY(catchesSignals(pid));
+            QTRY_VERIFY(testing::catchesSignal(pid, SIGUSR1));
             if (env.contains("disk")) // the drum's samples are heard
                 QTRY_VERIFY(contents(here + "/heard.raw").contains(QByteArray(64, 1)));
             // A stray SIGPIPE changes nothing; SIGUSR1 closes the game as its close box does.

@@ -32,46 +32,36 @@ class MessageBoxTest : public QObject {
   private slots:
     // The box shows the request as it is, and the key the player presses gives
     // the answer: Enter the default button, Escape the one that says no.
-    void showsTheRequestAndAnswersTheKey_data() {
-        QTest::addColumn<int>("buttons");
-        QTest::addColumn<int>("defaultButton");
-        QTest::addColumn<int>("icon");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<int>("answer");
-        const int ok = int(Box::Button::Ok), yes = int(Box::Button::Yes), no = int(Box::Button::No);
-        const int okOnly = int(Box::Buttons::Ok), yesNo = int(Box::Buttons::YesNo);
-        const int info = int(Box::Icon::Information), none = int(Box::Icon::None);
-        const QString question = "modal | T | a\n\nb | NoIcon | &Yes &No | default &";
-        QTest::newRow("information, Enter") << okOnly << ok << info << int(Qt::Key_Return)
-                                            << "modal | T | a\n\nb | Information | OK | default OK"
-                                            << ok;
-        QTest::newRow("Yes default, Enter") << yesNo << yes << none << int(Qt::Key_Return)
-                                            << question + "Yes" << yes;
-        QTest::newRow("Yes default, Escape") << yesNo << yes << none << int(Qt::Key_Escape)
-                                             << question + "Yes" << no;
-        QTest::newRow("No default, Enter") << yesNo << no << none << int(Qt::Key_Enter)
-                                           << question + "No" << no;
-    }
     void showsTheRequestAndAnswersTheKey() {
-        QFETCH(int, buttons);
-        QFETCH(int, defaultButton);
-        QFETCH(int, icon);
-        QFETCH(int, key);
-        QString shown;
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            shown = seen(*box);
-            using W = QWindowSystemInterface;
-            for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
-                W::handleKeyEvent<W::AsynchronousDelivery>(box->windowHandle(), type, key, {});
-        });
-        platform::QtMessageBox real;
-        const Box::Button answer = real.show({"a\r\n\r\nb", "T", Box::Buttons(buttons),
-                                              Box::Button(defaultButton), Box::Icon(icon)});
-        QTEST(shown, "shown");
-        QTEST(int(answer), "answer");
+        using B = Box::Button;
+        const QString question = "modal | T | a\n\nb | NoIcon | &Yes &No | default &";
+        const struct {
+            Box::Buttons buttons;
+            B defaultButton;
+            Box::Icon icon;
+            int key;
+            QString shown;
+            B answer;
+        } cases[] = {
+            {Box::Buttons::Ok, B::Ok, Box::Icon::Information, Qt::Key_Return,
+             "modal | T | a\n\nb | Information | OK | default OK", B::Ok},
+            {Box::Buttons::YesNo, B::Yes, Box::Icon::None, Qt::Key_Return, question + "Yes", B::Yes},
+            {Box::Buttons::YesNo, B::Yes, Box::Icon::None, Qt::Key_Escape, question + "Yes", B::No},
+            {Box::Buttons::YesNo, B::No, Box::Icon::None, Qt::Key_Enter, question + "No", B::No}};
+        for (const auto& c : cases) {
+            QString shown;
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                shown = box ? seen(*box) : "no box";
+                using W = QWindowSystemInterface;
+                for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+                    W::handleKeyEvent<W::AsynchronousDelivery>(box->windowHandle(), type, c.key, {});
+            });
+            const B answer =
+                platform::QtMessageBox().show({"a\r\n\r\nb", "T", c.buttons, c.defaultButton, c.icon});
+            QCOMPARE(shown, c.shown);
+            QCOMPARE(answer, c.answer);
+        }
     }
 };
 

@@ -180,4 +180,12 @@ void click(QWidget* widget, Delivery delivery, int clicks, QPoint away) {
         W::flushWindowSystemEvents();
 }
 
+bool catchesSignal(qint64 pid, int signal) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
+    const QByteArray mask = text.mid(text.indexOf("SigCgt:") + 7).split('\n').front();
+    return text.startsWith("Name:\tduvella\n") &&
+           (mask.trimmed().toULongLong(nullptr, 16) >> (signal - 1) & 1) != 0;
+}
+
 } // namespace testing

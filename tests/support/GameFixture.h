@@ -18,6 +18,10 @@ enum class Delivery { Now, Queued };
 // A press released `away` pixels off the middle, outside a small control, is no click.
 void click(QWidget* widget, Delivery delivery = Delivery::Now, int clicks = 1, QPoint away = {});
 
+// Whether the game running as process `pid` has put its own handler for `signal` in
+// place (not merely inherited the test's before it started).
+bool catchesSignal(qint64 pid, int signal);
+
 // A game window on the fake platform, with a settings file of its own in a temporary
 // folder, built and shown as the program does it, and the transcript of what its
 // player perceives: each sound, message box and end of the process as it happens,

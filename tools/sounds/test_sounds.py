@@ -12,32 +12,12 @@ import sys
 # name -> longest allowed duration in seconds.  The mismatch complaints are
 # played back to back (boing3 x3, cow x2, bleep x12, weird x3, ow x4) and
 # the pictures stay in view meanwhile, so each group has to stay near 2 s.
-MAX_SECONDS = {
-    "bdrum.wav": 1.0,
-    "Thankyou.wav": 1.5,
-    "ugh.wav": 1.0,
-    "Horse.wav": 1.6,
-    "ow.wav": 0.5,
-    "bird.wav": 1.0,
-    "coyote.wav": 1.6,
-    "police.wav": 1.2,
-    "pop.wav": 0.25,
-    "cow.wav": 1.0,
-    "carhorn.wav": 1.0,
-    "proceed.wav": 1.2,
-    "zhoop.wav": 0.3,
-    "denied.wav": 1.2,
-    "ooo.wav": 1.2,
-    "boing3.wav": 0.65,
-    "crybaby.wav": 2.0,
-    "whine.wav": 2.0,
-    "bleep.wav": 0.15,
-    "weird.wav": 0.65,
-    "donkey.wav": 2.0,
-    "over.wav": 2.0,
-    "excellent.wav": 2.0,
-    "win.wav": 2.0,
-}
+MAX_SECONDS = dict(zip(
+    "bdrum Thankyou ugh Horse ow bird coyote police pop cow carhorn proceed zhoop denied ooo "
+    "boing3 crybaby whine bleep weird donkey over excellent win".split(),
+    (1.0, 1.5, 1.0, 1.6, 0.5, 1.0, 1.6, 1.2, 0.25, 1.0, 1.0, 1.2, 0.3, 1.2, 1.2,
+     0.65, 2.0, 2.0, 0.15, 0.65, 2.0, 2.0, 2.0, 2.0)))
+MAX_SECONDS = {name + ".wav": secs for name, secs in MAX_SECONDS.items()}
 GROUPS = [("boing3.wav", 3), ("crybaby.wav", 1), ("whine.wav", 1), ("cow.wav", 2),
           ("bleep.wav", 12), ("weird.wav", 3), ("donkey.wav", 1), ("ow.wav", 4)]
 GROUP_MAX = 2.05
