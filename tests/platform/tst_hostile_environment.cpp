@@ -44,8 +44,9 @@ void place(const QByteArray& path, const QByteArray& what) {
     ::unlink(path);
     if (what == "fifo" || what == "zero")
         QVERIFY((what == "fifo" ? ::mkfifo(path, 0600) : ::symlink("/dev/zero", path)) == 0);
-    else
-        QVERIFY((std::ofstream(path, std::ios::binary) << what.toStdString()).good());
+    else // a mode of the player's own, which a rewritten file keeps
+        QVERIFY((std::ofstream(path, std::ios::binary) << what.toStdString()).good() &&
+                ::chmod(path, 0640) == 0);
 }
 
 QByteArray contents(const QByteArray& path) {
@@ -155,7 +156,7 @@ void HostileEnvironmentTest::playerKeepsTheTable() {
     testing::GameFixture game;
     const auto [ended, said] = inChild(
         [&] {
-            ::chdir(here);
+            ::chdir(here), ::umask(022);
             if (run == Program) // a waiting play of its start-up sound must not hang
                 platform::DeviceSoundOutput().play(sound, true);
             // The game's warnings go to stderr, as the program's do.
@@ -192,6 +193,9 @@ void HostileEnvironmentTest::playerKeepsTheTable() {
         });
     QCOMPARE(ended, status);
     QCOMPARE(contents(file), kept);
+    // A file made anew gets 0666 less the umask, like any other.
+    if (struct stat made = {}; ::lstat(file, &made) == 0 && S_ISREG(made.st_mode))
+        QCOMPARE(made.st_mode & 07777, settings.isNull() ? 0644u : 0640u);
     QVERIFY2(QRegularExpression(says).match(QString::fromLocal8Bit(said)).hasMatch(), said);
 }
 
