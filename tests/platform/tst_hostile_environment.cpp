@@ -110,6 +110,7 @@ const std::vector<Case>& cases() {
         {"full disk", ClearScores, kTable, no, no, no, 16, 0, file, kTable, full},
         {"full disk, part written", ClearScores, large, no, no, no, 4096, 0, file, large, full},
         {"unreadable at start", ClearScores, "fifo", kTable, no, no, 0, 0, file, kTable, unread},
+        {"one line, no line end", ClearScores, "[general]", no, no, no, 0, 0, file, kCleared.chopped(1), ok},
         {"another game's best score", Nothing, kTable, kOther, no, no, 0, 0, file, kOther, ok},
         {"a best score of each game", NewBest, kTable, kOther, no, no, 0, 0, file, kBoth, ok},
         {"relative XDG_CONFIG_HOME", ClearScores, no, no, no, "XDG_CONFIG_HOME=relcfg", 0, 0,
