@@ -1,15 +1,10 @@
 #include "platform/PulseLibrary.h"
 
-#include <dlfcn.h>
+#include "platform/DynamicLibrary.h"
 
 namespace platform {
 
 namespace {
-
-template <typename Function> bool resolve(void* handle, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(::dlsym(handle, name));
-    return function != nullptr;
-}
 
 const PulseLibrary* load() {
     void* handle = ::dlopen("libpulse.so.0", RTLD_NOW | RTLD_LOCAL);

@@ -1,15 +1,10 @@
 #include "platform/SdlLibrary.h"
 
-#include <dlfcn.h>
+#include "platform/DynamicLibrary.h"
 
 namespace platform {
 
 namespace {
-
-template <typename Function> bool resolve(void* handle, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(::dlsym(handle, name));
-    return function != nullptr;
-}
 
 const SdlLibrary* load() {
     void* handle = ::dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
