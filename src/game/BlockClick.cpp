@@ -53,6 +53,9 @@ void frmMain::imgMain_Click(int index) {
         return;
     }
     const std::int16_t level = levelInPlay();
+    // No player reaches this today: block clicks during a board build are dropped, and
+    // before the first level block 0 shows its own copy of the cover, not the cover
+    // itself, so its click ends at the game-over test above.
     if (level == 0) {
         PlayWave("denied.wav");
         platform::services().messageBox->show(
