@@ -68,7 +68,6 @@ void play(State& state, Actions& actions, const Event& event, const Timing& timi
     state.pending = Pending{event.number, from + timing.openLimit, event.wait};
     if (event.wait)
         actions.awaitStartUntil = state.pending->giveUpAt;
-    handOver(state, actions, now);
 }
 
 } // namespace
@@ -94,7 +93,6 @@ Step next(State state, const Event& event, const Timing& timing) {
         }
         state.device = Device::Open;
         state.readyUntil = now + timing.keepReady;
-        handOver(state, actions, now);
         break;
     case Event::Started:
         state.busySince.reset();
@@ -113,7 +111,6 @@ Step next(State state, const Event& event, const Timing& timing) {
         }
         state.device = Device::Open;
         state.readyUntil = *event.heardUntil + timing.keepReady;
-        handOver(state, actions, now);
         break;
     case Event::Checked:
         state.busySince.reset();
@@ -142,6 +139,9 @@ Step next(State state, const Event& event, const Timing& timing) {
         actions.close = true;
         return {state, actions};
     }
+    // Whatever freed the worker, a sound waiting for it goes first: also after
+    // it asked the device about the sound before, which a play may overtake.
+    handOver(state, actions, now);
     if (state.device == Device::Open && !state.busySince)
         actions.wakeAt = state.checkAt ? state.checkAt : state.readyUntil;
     return {state, actions};

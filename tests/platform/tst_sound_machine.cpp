@@ -86,7 +86,9 @@ class SoundMachineTest : public QObject {
         QTest::newRow("a play while the worker is busy replaces the one before and follows it")
             << Scenario{{Event::Start, 0, 0, "Opening open"}, {O, 10, 1, "Open wake 2010"},
                         {P, 100, 0, "Open play"}, {P, 105, 1, "Open await 2100"},
-                        {S, 110, 300, "Open play"}, {S, 112, 400, "Open wake 395"}};
+                        {S, 110, 300, "Open play"}, {S, 112, 400, "Open wake 395"},
+                        {T, 395, 0, "Open check"}, {P, 401, 1, "Open await 2395"},
+                        {C, 402, 401, "Open play"}, {S, 403, 470, "Open wake 465"}};
         QTest::newRow("after quit nothing happens")
             << Scenario{{P, 0, 1, "Opening open await 2000"}, {Event::Quit, 10, 0, "Opening close"},
                         {O, 20, 1, "Opening"}, {P, 30, 1, "Opening"}};
