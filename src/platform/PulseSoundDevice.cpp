@@ -169,19 +169,21 @@ std::optional<sound::Time> PulseSoundDevice::play(const DeviceSamples& samples) 
     pa_operation* flush = playing ? m_pa.stream_flush(m_stream, nullptr, nullptr) : nullptr;
     m_soundHeardUntil = Clock::now();
     bool ok = !playing || flush != nullptr;
-    // After a quiet spell the stream runs again before the sound is written.
-    if (m_corked && !samples.empty()) {
-        if (!complete(m_pa.stream_cork(m_stream, 0, nullptr, nullptr)))
-            ok = false;
-        else
-            m_corked = false;
-    }
     if (!samples.empty() && ok) {
         DeviceSamples padded(samples.size() + kTrailingSilence.count() * kDeviceRate / 1000);
         std::copy(samples.begin(), samples.end(), padded.begin());
         ok = m_pa.stream_write(m_stream, padded.data(), padded.size() * kBytesPerFrame, nullptr, 0,
                                PA_SEEK_RELATIVE) == 0 &&
              ok;
+    }
+    // After a quiet spell the stream runs again once the sound is in it:
+    // PulseAudio began a stream uncorked while empty some 5 ms into the sound
+    // written just after.
+    if (m_corked && !samples.empty() && ok) {
+        if (!complete(m_pa.stream_cork(m_stream, 0, nullptr, nullptr)))
+            ok = false;
+        else
+            m_corked = false;
     }
     if (flush != nullptr)
         ok = complete(flush) && ok;
