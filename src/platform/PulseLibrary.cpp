@@ -21,7 +21,8 @@ const PulseLibrary* load() {
         DUVELLA_RESOLVE(proplist_sets) && DUVELLA_RESOLVE(proplist_free) &&
         DUVELLA_RESOLVE(context_new_with_proplist) && DUVELLA_RESOLVE(context_connect) &&
         DUVELLA_RESOLVE(context_get_state) && DUVELLA_RESOLVE(context_disconnect) &&
-        DUVELLA_RESOLVE(context_unref) && DUVELLA_RESOLVE(stream_new_with_proplist) &&
+        DUVELLA_RESOLVE(context_unref) && DUVELLA_RESOLVE(context_get_server_info) &&
+        DUVELLA_RESOLVE(stream_new_with_proplist) &&
         DUVELLA_RESOLVE(stream_connect_playback) && DUVELLA_RESOLVE(stream_get_state) &&
         DUVELLA_RESOLVE(stream_disconnect) && DUVELLA_RESOLVE(stream_unref) &&
         DUVELLA_RESOLVE(stream_write) && DUVELLA_RESOLVE(stream_flush) &&

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <pulse/context.h>
+#include <pulse/introspect.h>
 #include <pulse/mainloop.h>
 #include <pulse/proplist.h>
 #include <pulse/stream.h>
@@ -26,6 +27,7 @@ struct PulseLibrary {
     decltype(&pa_context_get_state) context_get_state;
     decltype(&pa_context_disconnect) context_disconnect;
     decltype(&pa_context_unref) context_unref;
+    decltype(&pa_context_get_server_info) context_get_server_info;
     decltype(&pa_stream_new_with_proplist) stream_new_with_proplist;
     decltype(&pa_stream_connect_playback) stream_connect_playback;
     decltype(&pa_stream_get_state) stream_get_state;

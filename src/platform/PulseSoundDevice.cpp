@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <string>
 
 namespace platform {
 
@@ -24,10 +25,19 @@ constexpr auto kRequest = 5ms;
 // PipeWire leaves out up to 64 frames at the end of what a stream holds when it
 // runs dry: each sound is followed by a little more silence than that.
 constexpr auto kTrailingSilence = 6ms;
+// PulseAudio itself (not PipeWire's server for its clients) starts a stream
+// that runs again after a quiet spell up to 5 ms into what it holds, as
+// paplay's sounds show: there the first sound after one is preceded by a
+// little more silence than that.
+constexpr auto kLeadingSilence = 10ms;
 constexpr std::uint32_t kBytesPerFrame = 2;
 
+std::size_t framesFor(std::chrono::milliseconds time) {
+    return static_cast<std::size_t>(kDeviceRate * time.count() / 1000);
+}
+
 std::uint32_t bytesFor(std::chrono::milliseconds time) {
-    return static_cast<std::uint32_t>(kDeviceRate * time.count() / 1000) * kBytesPerFrame;
+    return static_cast<std::uint32_t>(framesFor(time)) * kBytesPerFrame;
 }
 
 // One session with the sound server: its connection and one stream, kept until
@@ -54,6 +64,7 @@ class PulseSoundDevice : public SoundDevice {
     pa_context* m_context = nullptr;
     pa_stream* m_stream = nullptr;
     bool m_corked = true;
+    std::size_t m_leadAfterQuiet = 0; // frames of silence before the first sound after a quiet spell
     // When the last sound written will have been heard.
     Clock::time_point m_soundHeardUntil;
 };
@@ -145,13 +156,26 @@ bool PulseSoundDevice::open() {
         static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_START_CORKED);
     if (m_pa.stream_connect_playback(m_stream, nullptr, &buffer, flags, nullptr, nullptr) < 0)
         return false;
-    return runUntil(
-               [&] {
-                   const pa_stream_state_t state = m_pa.stream_get_state(m_stream);
-                   return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
-               },
-               connectBy) &&
-           connected();
+    const bool streaming = runUntil(
+        [&] {
+            const pa_stream_state_t state = m_pa.stream_get_state(m_stream);
+            return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
+        },
+        connectBy);
+    if (!streaming || !connected())
+        return false;
+    // PipeWire's server calls itself "PulseAudio (on PipeWire …)"; a server
+    // that does not say gets the silence before too.
+    std::string server;
+    const bool named = complete(m_pa.context_get_server_info(
+        m_context,
+        [](pa_context*, const pa_server_info* info, void* name) {
+            if (info != nullptr && info->server_name != nullptr)
+                *static_cast<std::string*>(name) = info->server_name;
+        },
+        &server));
+    m_leadAfterQuiet = !named || server == "pulseaudio" ? framesFor(kLeadingSilence) : 0;
+    return true;
 }
 
 std::optional<sound::Time> PulseSoundDevice::play(const DeviceSamples& samples) {
@@ -170,15 +194,15 @@ std::optional<sound::Time> PulseSoundDevice::play(const DeviceSamples& samples) 
     m_soundHeardUntil = Clock::now();
     bool ok = !playing || flush != nullptr;
     if (!samples.empty() && ok) {
-        DeviceSamples padded(samples.size() + kTrailingSilence.count() * kDeviceRate / 1000);
-        std::copy(samples.begin(), samples.end(), padded.begin());
+        const std::size_t lead = m_corked ? m_leadAfterQuiet : 0;
+        DeviceSamples padded(lead + samples.size() + framesFor(kTrailingSilence));
+        std::copy(samples.begin(), samples.end(), padded.begin() + lead);
         ok = m_pa.stream_write(m_stream, padded.data(), padded.size() * kBytesPerFrame, nullptr, 0,
                                PA_SEEK_RELATIVE) == 0 &&
              ok;
     }
-    // After a quiet spell the stream runs again once the sound is in it:
-    // PulseAudio began a stream uncorked while empty some 5 ms into the sound
-    // written just after.
+    // After a quiet spell the stream runs again once the sound is in it: one
+    // uncorked while empty began further into the sound written after.
     if (m_corked && !samples.empty() && ok) {
         if (!complete(m_pa.stream_cork(m_stream, 0, nullptr, nullptr)))
             ok = false;
