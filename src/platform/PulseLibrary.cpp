@@ -22,13 +22,13 @@ const PulseLibrary* load() {
         DUVELLA_RESOLVE(context_new_with_proplist) && DUVELLA_RESOLVE(context_connect) &&
         DUVELLA_RESOLVE(context_get_state) && DUVELLA_RESOLVE(context_disconnect) &&
         DUVELLA_RESOLVE(context_unref) && DUVELLA_RESOLVE(context_get_server_info) &&
-        DUVELLA_RESOLVE(stream_new_with_proplist) &&
-        DUVELLA_RESOLVE(stream_connect_playback) && DUVELLA_RESOLVE(stream_get_state) &&
-        DUVELLA_RESOLVE(stream_disconnect) && DUVELLA_RESOLVE(stream_unref) &&
-        DUVELLA_RESOLVE(stream_write) && DUVELLA_RESOLVE(stream_flush) &&
-        DUVELLA_RESOLVE(stream_cork) && DUVELLA_RESOLVE(stream_update_timing_info) &&
-        DUVELLA_RESOLVE(stream_get_latency) && DUVELLA_RESOLVE(stream_get_timing_info) &&
-        DUVELLA_RESOLVE(operation_get_state) && DUVELLA_RESOLVE(operation_unref);
+        DUVELLA_RESOLVE(stream_new_with_proplist) && DUVELLA_RESOLVE(stream_connect_playback) &&
+        DUVELLA_RESOLVE(stream_get_state) && DUVELLA_RESOLVE(stream_disconnect) &&
+        DUVELLA_RESOLVE(stream_unref) && DUVELLA_RESOLVE(stream_write) &&
+        DUVELLA_RESOLVE(stream_flush) && DUVELLA_RESOLVE(stream_cork) &&
+        DUVELLA_RESOLVE(stream_update_timing_info) && DUVELLA_RESOLVE(stream_get_latency) &&
+        DUVELLA_RESOLVE(stream_get_timing_info) && DUVELLA_RESOLVE(operation_get_state) &&
+        DUVELLA_RESOLVE(operation_unref);
 #undef DUVELLA_RESOLVE
     return complete ? &pulse : nullptr;
 }

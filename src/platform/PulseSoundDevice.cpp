@@ -64,7 +64,8 @@ class PulseSoundDevice : public SoundDevice {
     pa_context* m_context = nullptr;
     pa_stream* m_stream = nullptr;
     bool m_corked = true;
-    std::size_t m_leadAfterQuiet = 0; // frames of silence before the first sound after a quiet spell
+    // Frames of silence before the first sound after a quiet spell.
+    std::size_t m_leadAfterQuiet = 0;
     // When the last sound written will have been heard.
     Clock::time_point m_soundHeardUntil;
 };
