@@ -26,8 +26,8 @@ constexpr auto kRequest = 5ms;
 // runs dry: each sound is followed by a little more silence than that.
 constexpr auto kTrailingSilence = 6ms;
 // PulseAudio itself (not PipeWire's server for its clients) starts a stream
-// that runs again after a quiet spell up to 5 ms into what it holds, as
-// paplay's sounds show: there the first sound after one is preceded by a
+// that runs again, after a quiet spell or after it ran dry, up to 5 ms into
+// what it holds, as paplay's sounds show: there such a sound is preceded by a
 // little more silence than that.
 constexpr auto kLeadingSilence = 10ms;
 constexpr std::uint32_t kBytesPerFrame = 2;
@@ -64,8 +64,8 @@ class PulseSoundDevice : public SoundDevice {
     pa_context* m_context = nullptr;
     pa_stream* m_stream = nullptr;
     bool m_corked = true;
-    // Frames of silence before the first sound after a quiet spell.
-    std::size_t m_leadAfterQuiet = 0;
+    // Frames of silence before a sound that starts the stream again.
+    std::size_t m_leadOnStart = 0;
     // When the last sound written will have been heard.
     Clock::time_point m_soundHeardUntil;
 };
@@ -175,7 +175,7 @@ bool PulseSoundDevice::open() {
                 *static_cast<std::string*>(name) = info->server_name;
         },
         &server));
-    m_leadAfterQuiet = !named || server == "pulseaudio" ? framesFor(kLeadingSilence) : 0;
+    m_leadOnStart = !named || server == "pulseaudio" ? framesFor(kLeadingSilence) : 0;
     return true;
 }
 
@@ -191,11 +191,14 @@ std::optional<sound::Time> PulseSoundDevice::play(const DeviceSamples& samples) 
     // what it has read but not yet played. The server carries out requests in
     // turn: the flush's answer is awaited once the sound is written.
     const bool playing = Clock::now() < m_soundHeardUntil;
+    // Corked, or all it held played out: a game held off the processor between
+    // two sounds comes later than the silence after the first.
+    const bool starts = m_corked || Clock::now() >= m_soundHeardUntil + kTrailingSilence;
     pa_operation* flush = playing ? m_pa.stream_flush(m_stream, nullptr, nullptr) : nullptr;
     m_soundHeardUntil = Clock::now();
     bool ok = !playing || flush != nullptr;
     if (!samples.empty() && ok) {
-        const std::size_t lead = m_corked ? m_leadAfterQuiet : 0;
+        const std::size_t lead = starts ? m_leadOnStart : 0;
         DeviceSamples padded(lead + samples.size() + framesFor(kTrailingSilence));
         std::copy(samples.begin(), samples.end(), padded.begin() + lead);
         ok = m_pa.stream_write(m_stream, padded.data(), padded.size() * kBytesPerFrame, nullptr, 0,
