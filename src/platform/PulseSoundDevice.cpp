@@ -190,12 +190,14 @@ std::optional<sound::Time> PulseSoundDevice::play(const DeviceSamples& samples) 
     // after it: a flush would drop the last of the sound too, as PipeWire drops
     // what it has read but not yet played. The server carries out requests in
     // turn: the flush's answer is awaited once the sound is written.
-    const bool playing = Clock::now() < m_soundHeardUntil;
-    // Corked, or all it held played out: a game held off the processor between
-    // two sounds comes later than the silence after the first.
-    const bool starts = m_corked || Clock::now() >= m_soundHeardUntil + kTrailingSilence;
+    const auto now = Clock::now();
+    const bool playing = now < m_soundHeardUntil;
+    // The stream starts again when all it held has played out: after a quiet
+    // spell (it is corked only then), or when the game, held off the processor,
+    // comes later than the silence after the sound before.
+    const bool starts = now >= m_soundHeardUntil + kTrailingSilence;
     pa_operation* flush = playing ? m_pa.stream_flush(m_stream, nullptr, nullptr) : nullptr;
-    m_soundHeardUntil = Clock::now();
+    m_soundHeardUntil = now;
     bool ok = !playing || flush != nullptr;
     if (!samples.empty() && ok) {
         const std::size_t lead = starts ? m_leadOnStart : 0;
