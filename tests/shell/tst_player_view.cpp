@@ -34,18 +34,25 @@ class PlayerViewTest : public QObject {
     }
 
     void frameCaptionSitsInTheBorder() {
-        const QImage image = shown();
         const QPoint frame = w().Frame1->pos();
         const int row = frame.y() + w().lblGen[0]->y();
-        // The top edge of the border, probed right of the caption.
-        int edge = frame.y();
-        while (edge < row && image.pixel(frame.x() + 150, edge) == image.pixel(frame.x() + 150, 0))
-            ++edge;
-        QVERIFY2(qAbs(row - 13 - edge) <= 2, qPrintable(QString::number(row - edge)));
-        // The caption's letters reach above and below that edge.
-        for (const int y : {edge - 2, edge + 2})
-            QVERIFY(std::ranges::any_of(std::views::iota(frame.x(), frame.x() + 60),
-                                        [&](int x) { return qGray(image.pixel(x, y)) < 100; }));
+        int edge = 0;
+        const auto captionStraddlesTheEdge = [&] {
+            const QImage image = shown();
+            // The top edge of the border, probed right of the caption.
+            edge = frame.y();
+            while (edge < row &&
+                   image.pixel(frame.x() + 150, edge) == image.pixel(frame.x() + 150, 0))
+                ++edge;
+            // The caption's letters reach above and below that edge.
+            const auto lettersOn = [&](int y) {
+                return std::ranges::any_of(std::views::iota(frame.x(), frame.x() + 60),
+                                           [&](int x) { return qGray(image.pixel(x, y)) < 100; });
+            };
+            return qAbs(row - 13 - edge) <= 2 && lettersOn(edge - 2) && lettersOn(edge + 2);
+        };
+        // On X what the window shows can lag a moment behind its framing by the window manager.
+        QTRY_VERIFY2(captionStraddlesTheEdge(), qPrintable(QString::number(row - edge)));
     }
 
     // Needs an X server with a window manager (Xvfb with openbox); skipped elsewhere.
