@@ -1,4 +1,3 @@
-#include "shell/Centring.h"
 #include "support/GameFixture.h"
 
 #include <QGroupBox>
@@ -41,11 +40,8 @@ const QString kStoredShown = "best1=920, best2=810, best3=650, date1=03-05-2027,
 const QString kCleared = "file=[general]%0Ahighscore1=%0Ahighscore2=%0Ahighscore3=%0A"
                          "highdate1=%0Ahighdate2=%0Ahighdate3=%0A, ";
 
-// A window's place, size and state as the transcript gives them.
 QString where(const QWidget& w, const QPoint& at) {
-    const char* how = w.isMinimized() ? " min" : w.isMaximized() ? " max" : "";
-    return QString("window=%1,%2 %3x%4").arg(at.x()).arg(at.y()).arg(w.width()).arg(w.height()) +
-           how;
+    return "window=" + testing::placed(w, at);
 }
 
 } // namespace
@@ -53,13 +49,6 @@ QString where(const QWidget& w, const QPoint& at) {
 class ShellTest : public QObject {
     Q_OBJECT
   private slots:
-    void centringTruncatesTowardZero() {
-        // The outer size of a window whose frame adds 120 x 405 twips to its client area.
-        QCOMPARE(shell::centredPositionTwips({800, 600}, {10620, 8115}), QPoint(690, 442));
-        QCOMPARE(shell::centredPositionTwips({640, 480}, {10620, 8115}), QPoint(-510, -457));
-        QCOMPARE(shell::centredPositionTwips({641, 480}, {10620, 8115}), QPoint(-502, -457));
-    }
-
     // A session: every control in its place with its text; the window opens centred (the outer
     // size's difference in whole twips halved toward zero), with the table read and the drum heard;
     // Help by its access key and by the mouse, the decorative clicks, the window moved, its border

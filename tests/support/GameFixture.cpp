@@ -68,13 +68,7 @@ GameFixture::State GameFixture::state() {
     for (const QLabel* label : w.findChildren<QLabel*>())
         state.emplace(kNames.value(label->objectName(), label->objectName()), label->text());
     state.emplace("bar", QString::number(w.Shape1->height()));
-    const QRect at = w.frameGeometry();
-    const char* how = w.isMinimized() ? " min" : w.isMaximized() ? " max" : "";
-    state.emplace(
-        "window",
-        !w.isVisible()
-            ? QString("hidden")
-            : QString("%1,%2 %3x%4").arg(at.x()).arg(at.y()).arg(w.width()).arg(w.height()) + how);
+    state.emplace("window", w.isVisible() ? placed(w, w.frameGeometry().topLeft()) : "hidden");
     const QWidget* focus = QApplication::focusWidget();
     state.emplace("focus", focus ? focus->objectName() : "-");
     QFile file(settingsFile());
@@ -178,6 +172,11 @@ void click(QWidget* widget, Delivery delivery, int clicks, QPoint away) {
     QTest::lastMouseTimestamp += QTest::mouseDoubleClickInterval;
     if (delivery == Delivery::Now)
         W::flushWindowSystemEvents();
+}
+
+QString placed(const QWidget& w, QPoint at) {
+    const char* how = w.isMinimized() ? " min" : w.isMaximized() ? " max" : "";
+    return QString("%1,%2 %3x%4").arg(at.x()).arg(at.y()).arg(w.width()).arg(w.height()) + how;
 }
 
 bool catchesSignal(qint64 pid, int signal) {

@@ -18,6 +18,9 @@ enum class Delivery { Now, Queued };
 // A press released `away` pixels off the middle, outside a small control, is no click.
 void click(QWidget* widget, Delivery delivery = Delivery::Now, int clicks = 1, QPoint away = {});
 
+// A window's place (its frame's corner `at`), size and state, as the transcript gives them.
+QString placed(const QWidget& window, QPoint at);
+
 // Whether the game running as process `pid` has put its own handler for `signal` in
 // place (not merely inherited the test's before it started).
 bool catchesSignal(qint64 pid, int signal);
