@@ -333,16 +333,15 @@ def main():
             # A busy machine slows the game's layout down: its four pops are
             # awaited for up to 5 s, and the recording then runs on a little
             # for the last one's end.
+            def pops_since_click():
+                return copies(recording, recording.index_at(clicked),
+                              recording.index_at(time.monotonic()), pop)
+
             deadline = clicked + 5
-            while True:
+            while len(pops_since_click()) < 4 and time.monotonic() < deadline:
                 time.sleep(0.2)
-                found = copies(recording, recording.index_at(clicked),
-                               recording.index_at(time.monotonic()), pop)
-                if len(found) >= 4 or time.monotonic() > deadline:
-                    break
             time.sleep(0.3)
-            found = copies(recording, recording.index_at(clicked),
-                           recording.index_at(time.monotonic()), pop)
+            found = pops_since_click()
             heads = [first for first, _, _ in found if first > silent_head]
             tails = [last for _, last, dropout in found if last < silent_tail and not dropout]
             broken = sum(1 for _, last, dropout in found if last < silent_tail and dropout)
